@@ -16,7 +16,8 @@ class ScopedGdiObject {
     ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
     ScopedGdiObject(ScopedGdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
     ~ScopedGdiObject() {
-        if (object_) DeleteObject(object_);
+        if (object_)
+            DeleteObject(object_);
     }
     T get() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }
@@ -39,7 +40,8 @@ class ScopedCreatedDC {
     ScopedCreatedDC(const ScopedCreatedDC&) = delete;
     ScopedCreatedDC& operator=(const ScopedCreatedDC&) = delete;
     ~ScopedCreatedDC() {
-        if (dc_) DeleteDC(dc_);
+        if (dc_)
+            DeleteDC(dc_);
     }
     HDC get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
@@ -59,7 +61,8 @@ class ScopedWindowDC {
     ScopedWindowDC(const ScopedWindowDC&) = delete;
     ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
     ~ScopedWindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
+        if (dc_)
+            ReleaseDC(window_, dc_);
     }
     HDC get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
@@ -92,10 +95,37 @@ class ScopedSelect {
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
     ~ScopedSelect() {
-        if (previous_) SelectObject(dc_, previous_);
+        if (previous_)
+            SelectObject(dc_, previous_);
     }
 
   private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// Selects a palette into a DC (forced to background) and realises it; on scope exit puts the
+// DC's previous palette back, realised, with the given background flag, so the palette can
+// then be deleted.
+class ScopedSelectPalette {
+  public:
+    ScopedSelectPalette(HDC dc, HPALETTE palette, BOOL restoreForced = FALSE) : dc_(dc), restoreForced_(restoreForced) {
+        if (dc_ && palette) {
+            previous_ = SelectPalette(dc_, palette, TRUE);
+            RealizePalette(dc_);
+        }
+    }
+    ScopedSelectPalette(const ScopedSelectPalette&) = delete;
+    ScopedSelectPalette& operator=(const ScopedSelectPalette&) = delete;
+    ~ScopedSelectPalette() {
+        if (previous_) {
+            SelectPalette(dc_, previous_, restoreForced_);
+            RealizePalette(dc_);
+        }
+    }
+
+  private:
+    HDC dc_;
+    BOOL restoreForced_;
+    HPALETTE previous_ = nullptr;
 };

@@ -28,17 +28,42 @@ BOOL FrameSolid(HDC dc, int x, int y, int width, int height, COLORREF colour);
 BOOL DrawFocusBox(HDC dc, int x, int y, int width, int height);
 // Draws UTF-8 text with DrawText (wide entry point, so Chinese captions survive any ANSI
 // code page) using the DC's font, text colour and background mode. Returns the text height.
+// DT_MODIFYSTRING is ignored: the text is the caller's and is never written to.
 int DrawTextBox(HDC dc, std::string_view text, int x, int y, int width, int height, UINT format);
 BOOL GetWindowBounds(HWND window, WindowBounds& bounds);
 
 // Nine-slice copy of the source rectangle onto the target box; corners keep their size,
 // edges stretch along their length, the centre both ways. With a key colour, source pixels
 // of that colour leave the target unchanged. Non-zero when something was drawn.
-int BlitSkinPiece(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                  int sourceWidth, int sourceHeight, int left, int top, int right, int bottom,
+// Negative borders count as 0. Borders that do not fit the target (or, with a larger target,
+// the source less one centre pixel) shrink in proportion, so a box smaller than its borders
+// shows the outer part of each; nothing outside the source rectangle is read and nothing
+// outside the target box is written.
+int BlitSkinPiece(HDC target,
+                  int x,
+                  int y,
+                  int width,
+                  int height,
+                  HDC source,
+                  int sourceX,
+                  int sourceY,
+                  int sourceWidth,
+                  int sourceHeight,
+                  int left,
+                  int top,
+                  int right,
+                  int bottom,
                   std::optional<COLORREF> key = std::nullopt);
 
 // Copies width x height pixels, leaving target pixels unchanged where the source equals the
 // key. The key may be an OLE colour (top bit set: a system colour index).
-void TransparentBlit(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
-                     COLORREF key, HPALETTE palette = nullptr);
+void TransparentBlit(HDC target,
+                     int x,
+                     int y,
+                     int width,
+                     int height,
+                     HDC source,
+                     int sourceX,
+                     int sourceY,
+                     COLORREF key,
+                     HPALETTE palette = nullptr);

@@ -1,0 +1,14 @@
+// Attaching the skin to one window (and a form's whole tree) and removing it again.
+#pragma once
+
+#include <windows.h>
+
+// 1 when this call skinned the window; 0 for a null handle or a window already skinned.
+int AttachSkin(HWND window);
+// 1 when the skin was removed; 0 for a null handle or a window that is not skinned.
+// Tears the engine down when the last skinned window goes.
+int DetachSkin(HWND window);
+
+// EnumChildWindows callbacks; they always let the enumeration run to the end.
+BOOL CALLBACK AttachChildProc(HWND child, LPARAM lParam);
+BOOL CALLBACK DetachChildProc(HWND child, LPARAM lParam);

@@ -1,0 +1,59 @@
+#include "skin/engine/hover_tracking.h"
+
+#include "skin/engine/engine_state.h"
+#include "skin/engine/window_props.h"
+
+namespace {
+
+using TrackMouseEventFunction = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
+
+// Looked up at run time rather than imported: the program must still start on a user32
+// without TrackMouseEvent, where comctl32's emulation does the work.
+TrackMouseEventFunction UserTrackMouseEvent() {
+    static TrackMouseEventFunction function = reinterpret_cast<TrackMouseEventFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "TrackMouseEvent")));
+    return function;
+}
+
+// comctl32 stays loaded once found: the process keeps using it for every leave request.
+TrackMouseEventFunction CommonControlsTrackMouseEvent() {
+    static TrackMouseEventFunction function = [] {
+        HMODULE module = GetModuleHandleA("comctl32");
+        if (!module)
+            module = LoadLibraryA("comctl32");
+        return module ? reinterpret_cast<TrackMouseEventFunction>(
+                            reinterpret_cast<void*>(GetProcAddress(module, "_TrackMouseEvent")))
+                      : nullptr;
+    }();
+    return function;
+}
+
+}  // namespace
+
+UINT_PTR StartFadeTimer(HWND window) {
+    if (GetSkinProp(window, prop::TimerId) != 0)
+        return 0;
+    UINT_PTR id = SetTimer(window, FadeTimerId, FadeTimerPeriod, nullptr);
+    SetSkinProp(window, prop::TimerId, static_cast<INT_PTR>(id));
+    return id;
+}
+
+BOOL StopFadeTimer(HWND window) {
+    auto id = static_cast<UINT_PTR>(GetSkinProp(window, prop::TimerId));
+    if (id == 0)
+        return 0;
+    BOOL result = KillTimer(window, id);
+    SetSkinProp(window, prop::TimerId, 0);
+    return result;
+}
+
+void TrackMouseLeave(HWND window) {
+    TRACKMOUSEEVENT request{};
+    request.cbSize = sizeof(request);
+    request.dwFlags = TME_LEAVE;
+    request.hwndTrack = window;
+    request.dwHoverTime = 0;
+    TrackMouseEventFunction track = HasUserTrackMouseEvent ? UserTrackMouseEvent() : CommonControlsTrackMouseEvent();
+    if (track)
+        track(&request);
+}

@@ -1,0 +1,17 @@
+// The per-window fade timer of push buttons and the mouse-leave requests of every family
+// that follows the mouse.
+#pragma once
+
+#include <windows.h>
+
+inline constexpr UINT_PTR FadeTimerId = 1;
+inline constexpr UINT FadeTimerPeriod = 15;  // ms
+inline constexpr int FadeStep = 3;
+
+// Starts timer FadeTimerId unless "TIMERID" says one runs already; returns the new id, or 0
+// when one was running (a handler that changes the state then redirects the running fade).
+UINT_PTR StartFadeTimer(HWND window);
+// Kills the running fade timer and stores 0 in "TIMERID"; 0 when none was running.
+BOOL StopFadeTimer(HWND window);
+// Asks for one WM_MOUSELEAVE when the mouse leaves the window's client area.
+void TrackMouseLeave(HWND window);

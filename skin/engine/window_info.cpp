@@ -1,0 +1,64 @@
+#include "skin/engine/window_info.h"
+
+#include <vector>
+
+std::string GetWindowCaption(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    if (length <= 0)
+        return {};
+    std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(window, text.data(), length + 1);
+    if (copied <= 0)
+        return {};
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), copied, nullptr, 0, nullptr, nullptr);
+    std::string caption(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), copied, caption.data(), bytes, nullptr, nullptr);
+    return caption;
+}
+
+int HalveToEven(int n) {
+    int floorHalf = n >> 1;  // arithmetic shift: floor, negative n included
+    if ((n & 1) == 0)
+        return floorHalf;
+    return (floorHalf & 1) == 0 ? floorHalf : floorHalf + 1;
+}
+
+int GetBorderOffsets(HWND window, int& x, int& y) {
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    int dx = (outer.right - outer.left) - (client.right - client.left);
+    int dy = (outer.bottom - outer.top) - (client.bottom - client.top);
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    if (style & WS_VSCROLL)
+        dx -= GetSystemMetrics(SM_CXVSCROLL);
+    if (style & WS_HSCROLL)
+        dy -= GetSystemMetrics(SM_CYHSCROLL);
+    x = HalveToEven(dx);
+    y = HalveToEven(dy);
+    return 1;
+}
+
+bool ApiExists(const char* functionName, const char* libraryName) {
+    HMODULE module = GetModuleHandleA(libraryName);
+    bool loadedHere = false;
+    if (!module) {
+        module = LoadLibraryA(libraryName);
+        if (!module)
+            return false;
+        loadedHere = true;
+    }
+    bool exists = GetProcAddress(module, functionName) != nullptr;
+    if (loadedHere)
+        FreeLibrary(module);
+    return exists;
+}
+
+short LoWord(LONG_PTR value) {
+    return static_cast<short>(static_cast<unsigned short>(static_cast<ULONG_PTR>(value) & 0xFFFF));
+}
+
+short HiWord(LONG_PTR value) {
+    return static_cast<short>(static_cast<unsigned short>((static_cast<ULONG_PTR>(value) >> 16) & 0xFFFF));
+}

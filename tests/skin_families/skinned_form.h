@@ -1,0 +1,60 @@
+// A host form skinned through the engine's public entry point, for the family tests that go
+// through the skinned window procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "skin/engine/skin.h"
+#include "skin/engine/window_props.h"
+#include "tests/skin_families/family_windows.h"
+
+class SkinnedFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override { form_ = CreateHostForm(FormLeft, FormTop, 560, 400); }
+    void TearDown() override {
+        // Destroying a skinned form detaches its whole tree; the engine goes with the last window.
+        DestroyWindow(form_);
+        PumpMessages();
+    }
+
+    HWND Child(const wchar_t* className,
+               DWORD style,
+               int x,
+               int y,
+               int width,
+               int height,
+               const wchar_t* text = L"",
+               DWORD exStyle = 0) {
+        return CreateChild(form_, className, style, x, y, width, height, text, exStyle);
+    }
+    void Skin() {
+        ASSERT_EQ(SkinWindow(form_), 1);
+        UpdateAll();
+    }
+    void UpdateAll() {
+        RedrawWindow(form_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpMessages();
+    }
+    static SIZE WindowSize(HWND window) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    }
+    // Covers the whole window (frame included) with one colour, so that what a handler draws
+    // afterwards stands out.
+    static void Blacken(HWND window) {
+        SIZE size = WindowSize(window);
+        HDC dc = GetWindowDC(window);
+        RECT all{0, 0, size.cx, size.cy};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(window, dc);
+    }
+    static LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+    static INT_PTR Prop(HWND window, const char* name) { return GetSkinProp(window, name); }
+
+    static constexpr int FormLeft = 60;
+    static constexpr int FormTop = 60;
+    HWND form_ = nullptr;
+};
