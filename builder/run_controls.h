@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+// <windows.h> defines Yield() as an empty macro, which would swallow RunControls::Yield.
+#ifdef Yield
+#undef Yield
+#endif
+
 // A file list bound to a folder and the pattern "*.htm;*.txt": normal files whose names end in
 // .txt, .htm or .html (any letter case), sorted by name ignoring letter case.
 class FileList {

@@ -1,0 +1,147 @@
+#include "builder/convert_run.h"
+
+#include "builder/compile_book.h"
+#include "builder/pages.h"
+#include "builder/platform.h"
+#include "builder/project_files.h"
+#include "builder/run_texts.h"
+#include "builder/source_split.h"
+#include "builder/unicode_text.h"
+
+namespace {
+
+enum class BookResult {
+    kLine,      // `line` holds the book's result line
+    kExisting,  // `line` tells that the output folder exists; the file was skipped
+    kNoLine,    // the source was empty or unreadable
+    kNoPages,   // nothing to compile: the run shows its message and ends
+    kStopped,
+};
+
+// A folder that exists and holds anything at all is taken as the result of an earlier run.
+bool FolderHasEntries(const std::string& folder) {
+    std::vector<platform::FolderEntry> entries;
+    return platform::ListFolder(folder, entries) && !entries.empty();
+}
+
+BookResult BuildBook(RunControls& controls,
+                     CompileWatcher& watcher,
+                     const std::string& compiler,
+                     const std::string& file_name,
+                     int result_index,
+                     std::string& line) {
+    FileList& sources = controls.File1();
+    const std::string base_name = file_name.substr(0, file_name.find('.'));
+    const std::string output_folder = platform::JoinPath(sources.Path(), base_name);
+    const std::string source_path = platform::JoinPath(sources.Path(), file_name);
+    const std::string failed = base_name + kFailedSuffix;
+
+    // An empty base name would make the output folder the source folder itself; that folder
+    // always holds the source, so it is reported as existing and never written into.
+    if (base_name.empty() || FolderHasEntries(output_folder)) {
+        line = base_name + kExistsSuffix;
+        return BookResult::kExisting;
+    }
+    platform::FileInfo existing = platform::GetFileInfo(output_folder);
+    if (!(existing.exists && existing.is_folder) && !platform::CreateFolder(output_folder)) {
+        line = failed;
+        return BookResult::kLine;
+    }
+
+    SplitOutcome split = SplitSourceFile(source_path, base_name, output_folder, kPieceUnits, controls);
+    switch (split.status) {
+        case SplitStatus::kStopped:
+            return BookResult::kStopped;
+        case SplitStatus::kEmpty:
+            return BookResult::kNoLine;
+        case SplitStatus::kWriteFailed:
+            line = failed;
+            return BookResult::kLine;
+        case SplitStatus::kSucceeded:
+            break;
+    }
+
+    FileList& pages = controls.File2();
+    pages.SetPath(output_folder);
+    pages.Refresh();
+    PageStyle style;
+    style.text_source = EndsWithIgnoringAsciiCase(file_name, ".txt");
+    style.keep_char_refs = split.unicode_source;
+    PageTitles titles;
+    StepStatus status = WrapPages(controls, style, &titles);
+    if (status == StepStatus::kDone)
+        status = RenamePages(controls);
+    if (status == StepStatus::kStopped)
+        return BookResult::kStopped;
+    if (status == StepStatus::kFailed) {
+        line = failed;
+        return BookResult::kLine;
+    }
+    pages.Refresh();
+    if (pages.List(0).empty())
+        return BookResult::kNoPages;
+
+    PageNames entry_names;
+    StepStatus written = WriteContentsFile(controls, &entry_names, &titles);
+    if (written == StepStatus::kDone)
+        written = WriteIndexFile(controls, &entry_names);
+    if (written == StepStatus::kDone)
+        written = WriteProjectFile(controls, base_name);
+    if (written == StepStatus::kStopped)
+        return BookResult::kStopped;
+    if (written == StepStatus::kFailed) {
+        line = failed;
+        return BookResult::kLine;
+    }
+    line = CompileBook(base_name, pages.Path(), compiler, watcher, result_index);
+    return BookResult::kLine;
+}
+
+}  // namespace
+
+bool ConvertAndGenerate(RunControls& controls, CompileWatcher& watcher, const RunOptions& options) {
+    // The run yields to the front-end, which could start it again from inside a yield.
+    static bool running = false;
+    if (running)
+        return true;
+    FileList& sources = controls.File1();
+    if (sources.List(0).empty())
+        return true;
+    struct RunningFlag {
+        RunningFlag() { running = true; }
+        ~RunningFlag() { running = false; }
+    } running_flag;
+
+    controls.SetStatusText(kWaitingText);
+    watcher.impl().BeginRun();
+    const std::string compiler = FindCompiler(options.compiler, DefaultCompilerSearch()).path;
+    int k = 0;
+    const int n = sources.ListCount();
+    for (int i = 0; i < n; ++i) {
+        if (!controls.Yield())
+            return false;
+        const std::string file_name = sources.List(i);
+        controls.OnSourceFile(i, n, file_name);
+        std::string line;
+        switch (BuildBook(controls, watcher, compiler, file_name, k, line)) {
+            case BookResult::kStopped:
+                return false;
+            case BookResult::kNoPages:
+                controls.ShowMessage(kNoPagesMessage, kNoPagesTitle);
+                return true;
+            case BookResult::kNoLine:
+                break;
+            case BookResult::kExisting:
+                controls.List1().SetEntry(k++, line);
+                break;
+            case BookResult::kLine:
+                controls.List1().SetEntry(k++, line);
+                controls.SetCountText("完成" + std::to_string(controls.List1().ListCount()) + "个文件");
+                break;
+        }
+        if (!controls.Yield())
+            return false;
+    }
+    controls.SetStatusText(kFinishedText);
+    return true;
+}

@@ -1,0 +1,350 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <iconv.h>
+#include <limits.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <dirent.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "builder/platform.h"
+#include "builder/unicode_text.h"
+
+extern char** environ;
+
+namespace platform {
+
+namespace {
+
+// glibc knows the Windows variant of GBK as CP936 (it differs from plain GBK in a few
+// characters such as the euro sign); fall back to GBK on libraries that lack the name.
+iconv_t OpenIconv(const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == (iconv_t)-1 && std::strcmp(to, "CP936") == 0)
+        cd = iconv_open("GBK", from);
+    if (cd == (iconv_t)-1 && std::strcmp(from, "CP936") == 0)
+        cd = iconv_open(to, "GBK");
+    return cd;
+}
+
+class IconvHolder {
+  public:
+    IconvHolder(const char* to, const char* from) : cd_(OpenIconv(to, from)) {}
+    ~IconvHolder() {
+        if (ok())
+            iconv_close(cd_);
+    }
+    IconvHolder(const IconvHolder&) = delete;
+    IconvHolder& operator=(const IconvHolder&) = delete;
+    bool ok() const { return cd_ != (iconv_t)-1; }
+    iconv_t get() const { return cd_; }
+
+  private:
+    iconv_t cd_;
+};
+
+// Converts as far as possible; returns the number of input bytes consumed and leaves errno
+// set by the failing call (0 when everything was converted).
+size_t ConvertRun(iconv_t cd, const char* in, size_t in_len, std::string& out) {
+    char* in_ptr = const_cast<char*>(in);
+    size_t in_left = in_len;
+    char buffer[16384];
+    errno = 0;
+    while (in_left > 0) {
+        char* out_ptr = buffer;
+        size_t out_left = sizeof(buffer);
+        size_t r = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
+        out.append(buffer, out_ptr - buffer);
+        if (r == (size_t)-1) {
+            if (errno == E2BIG)
+                continue;
+            return in_len - in_left;
+        }
+    }
+    errno = 0;
+    return in_len;
+}
+
+}  // namespace
+
+std::string DecodeCp936(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    IconvHolder cd("UTF-8", "CP936");
+    if (!cd.ok()) {
+        for (unsigned char c : bytes)
+            AppendUtf8(out, c < 0x80 ? c : 0xFFFD);
+        return out;
+    }
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        pos += ConvertRun(cd.get(), bytes.data() + pos, bytes.size() - pos, out);
+        if (pos >= bytes.size())
+            break;
+        // An invalid or cut sequence: one replacement character for its first byte.
+        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+        AppendUtf8(out, 0xFFFD);
+        ++pos;
+    }
+    return out;
+}
+
+std::string EncodeCp936(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    IconvHolder cd("CP936", "UTF-8");
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        if (cd.ok())
+            pos += ConvertRun(cd.get(), utf8.data() + pos, utf8.size() - pos, out);
+        if (pos >= utf8.size())
+            break;
+        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+        size_t length = 0;
+        char32_t c = NextCodePoint(utf8, pos, &length);
+        AppendCharReference(out, c);
+        pos += length;
+    }
+    return out;
+}
+
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return false;
+    while (dirent* e = readdir(dir)) {
+        std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        FolderEntry entry;
+        entry.name = name;
+        entry.hidden_or_system = name[0] == '.';
+        // The entry type from the listing saves a stat per file; links and file systems that
+        // do not report types still need one.
+        if (e->d_type == DT_DIR) {
+            entry.is_folder = true;
+        } else if (e->d_type != DT_REG) {
+            struct stat st;
+            if (stat(JoinPath(folder, name).c_str(), &st) != 0) {
+                entry.hidden_or_system = true;  // a dangling link is not a normal file
+            } else {
+                entry.is_folder = S_ISDIR(st.st_mode);
+                // Devices, sockets and pipes count as system entries.
+                if (!entry.is_folder && !S_ISREG(st.st_mode))
+                    entry.hidden_or_system = true;
+            }
+        }
+        entries.push_back(std::move(entry));
+    }
+    closedir(dir);
+    return true;
+}
+
+FileInfo GetFileInfo(const std::string& path) {
+    FileInfo info;
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return info;
+    info.exists = true;
+    info.is_folder = S_ISDIR(st.st_mode);
+    info.size = static_cast<uint64_t>(st.st_size);
+    info.mtime_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return info;
+}
+
+bool CreateFolder(const std::string& path) {
+    return mkdir(path.c_str(), 0777) == 0;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    // rename() replaces an existing target silently; a page must never overwrite another file.
+    struct stat st;
+    if (lstat(to.c_str(), &st) == 0)
+        return false;
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    bool ok = true;
+    while (done < bytes.size()) {
+        ssize_t r = read(fd, bytes.data() + done, bytes.size() - done);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0) {
+            ok = r == 0;
+            break;
+        }
+        done += static_cast<size_t>(r);
+    }
+    bytes.resize(done);
+    close(fd);
+    if (!ok)
+        bytes.clear();
+    return ok;
+}
+
+bool WriteFileBytes(const std::string& path, std::string_view bytes) {
+    // Overwrite, then cut to length, rather than O_TRUNC: ext4 starts writing back a file that
+    // was truncated to zero when it is closed, which made rewriting pieces as pages wait on
+    // the disk.
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t r = write(fd, bytes.data() + done, bytes.size() - done);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0) {
+            close(fd);
+            return false;
+        }
+        done += static_cast<size_t>(r);
+    }
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0 &&
+              (static_cast<size_t>(st.st_size) == bytes.size() || ftruncate(fd, static_cast<off_t>(bytes.size())) == 0);
+    return close(fd) == 0 && ok;
+}
+
+bool DeleteFileAt(const std::string& path) {
+    return unlink(path.c_str()) == 0;
+}
+
+char PathSeparator() {
+    return '/';
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty())
+        return name;
+    if (folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+std::string ProgramFolder() {
+    char buffer[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+    if (n <= 0)
+        return ".";
+    std::string path(buffer, static_cast<size_t>(n));
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string GetEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::vector<std::string> PathFolders() {
+    std::vector<std::string> folders;
+    std::string path = GetEnv("PATH");
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find(':', start);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string folder = path.substr(start, end - start);
+        folders.push_back(folder.empty() ? "." : folder);
+        start = end + 1;
+    }
+    return folders;
+}
+
+namespace {
+
+class PosixProcess : public Process {
+  public:
+    explicit PosixProcess(pid_t pid) : pid_(pid) {}
+    ~PosixProcess() override {
+        // A child that is still running when its watcher goes away lives on; reap it if it
+        // has ended so that it does not stay a zombie.
+        if (pid_ > 0 && !ended_)
+            waitpid(pid_, nullptr, WNOHANG);
+    }
+    bool started() const override { return pid_ > 0; }
+    bool watchable() const override { return pid_ > 0; }
+    bool HasEnded() override {
+        if (pid_ <= 0)
+            return false;
+        if (ended_)
+            return true;
+        int status = 0;
+        pid_t r = waitpid(pid_, &status, WNOHANG);
+        if (r == pid_ || (r < 0 && errno == ECHILD))
+            ended_ = true;
+        return ended_;
+    }
+
+  private:
+    pid_t pid_;
+    bool ended_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Process> StartProcess(const std::string& program,
+                                      const std::vector<std::string>& args,
+                                      const std::string& working_folder) {
+    std::vector<std::string> argv_text;
+    argv_text.push_back(program);
+    argv_text.insert(argv_text.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : argv_text)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // The compiler's chatter must not mix with the front-end's own output.
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (!working_folder.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, working_folder.c_str());
+    pid_t pid = 0;
+    int r = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (r != 0)
+        pid = 0;
+    return std::make_unique<PosixProcess>(pid);
+}
+
+int64_t MonotonicMs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+void SleepMs(int ms) {
+    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&ts, nullptr);
+}
+
+}  // namespace platform
