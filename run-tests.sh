@@ -33,8 +33,15 @@ read -r display_number <"$fifo"
 rm -f "$fifo"
 export DISPLAY=":$display_number"
 
+# Lets the prefix's wineserver end before its display goes away (a stale one slows later runs);
+# a program that a failed test left behind is ended after a grace period.
 stop_wine() {  # arch
-    (FOLVANE_WINE_ARCH=$1; . "$root/cmake/wine-env.sh"; [ "$wine_can_run" = 1 ] && "$WINESERVER" -w) 2>/dev/null
+    (
+        FOLVANE_WINE_ARCH=$1
+        . "$root/cmake/wine-env.sh"
+        [ "$wine_can_run" = 1 ] || exit 0
+        timeout 60 "$WINESERVER" -w || "$WINESERVER" -k
+    ) 2>/dev/null
 }
 cleanup() {
     stop_wine win64

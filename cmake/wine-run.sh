@@ -25,7 +25,8 @@ read -r display_number <"$fifo"
 rm -f "$fifo"
 DISPLAY=":$display_number" "$WINELOADER_BIN" "$@"
 status=$?
-DISPLAY=":$display_number" "$WINESERVER" -w
+# Another test program may share the prefix: wait a while, never end its processes.
+DISPLAY=":$display_number" timeout 60 "$WINESERVER" -w
 kill "$xvfb_pid" 2>/dev/null
 wait "$xvfb_pid" 2>/dev/null
 exit $status
