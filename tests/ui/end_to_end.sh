@@ -1,0 +1,180 @@
+#!/bin/sh
+# Starts the real folvane.exe under Wine, drives it with X input like a user and saves the
+# screenshots that the README shows. FAKE_COMPILER stands in for hhc.exe beside the program.
+#   end_to_end.sh win32|win64 FOLVANE_EXE FAKE_COMPILER SCREENSHOT_FOLDER
+# Exits 77 (skipped) when Wine cannot run that architecture here.
+FOLVANE_WINE_ARCH=$1
+exe=$2
+fake_compiler=$3
+shots=$4
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+. "$repo/cmake/wine-env.sh"
+if ! wine_prepare_prefix; then
+    echo "end_to_end: Wine cannot run $FOLVANE_WINE_ARCH programs on this machine; skipped" >&2
+    exit 77
+fi
+for tool in xdotool import convert; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "end_to_end: $tool is missing; skipped" >&2; exit 77; }
+done
+
+xvfb_pid=
+app_pid=
+work=$(mktemp -d)
+# The folder chooser is driven by keyboard through the tree "/" > "tmp" > this folder.
+samples=/tmp/folvane-e2e-$$
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    "$WINESERVER" -w 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work" "$samples"
+}
+trap cleanup EXIT
+trap 'exit 1' HUP INT PIPE TERM
+fail() {
+    echo "end_to_end: FAILED: $*" >&2
+    exit 1
+}
+
+if [ -z "$DISPLAY" ]; then
+    fifo="$work/display"
+    mkfifo "$fifo"
+    Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp 4>"$fifo" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    read -r display_number <"$fifo"
+    export DISPLAY=":$display_number"
+fi
+mkdir -p "$shots"
+
+# Waits up to $2 seconds for a visible window whose title matches $1; prints its id.
+find_window() {
+    tries=$(($2 * 10))
+    while [ "$tries" -gt 0 ]; do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+        tries=$((tries - 1))
+    done
+    return 1
+}
+
+window_count() {
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
+}
+
+# Saves the window's picture: the root window cropped to the window's rectangle.
+screenshot() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root "$work/root.png" || return 1
+    convert "$work/root.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+}
+
+# Clicks at a point of a window's client area; the client area sits inside the frame with
+# equal borders left, right and below.
+click_client() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    border=$(((WIDTH - $4) / 2))
+    top=$((HEIGHT - $5 - border))
+    xdotool mousemove --window "$1" $((border + $2)) $((top + $3)) click 1
+}
+
+# The program with the stand-in compiler in its folder, where it looks for hhc.exe first.
+mkdir -p "$work/program" "$samples"
+cp "$exe" "$work/program/folvane.exe"
+cp "$fake_compiler" "$work/program/hhc.exe"
+printf 'Folvane turns every text file of a folder into a help book.\r\n%.0s' $(seq 1 300) >"$samples/readme.txt"
+printf '<html><head><title>Notes</title></head><body><p>notes</p></body></html>\r\n' >"$samples/notes.htm"
+printf '\264\272\275\255\263\261\313\256\301\254\272\243\306\275\r\n%.0s' $(seq 1 2000) >"$samples/$(printf '\345\224\220\350\257\227.txt')"
+printf 'not a source\r\n' >"$samples/picture.png"
+
+"$WINELOADER_BIN" "$work/program/folvane.exe" >/dev/null 2>&1 &
+app_pid=$!
+
+main=$(find_window '^Folvane$' 20) || fail "the main window did not appear"
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$main")"
+echo "main window: ${WIDTH}x${HEIGHT}"
+screenshot "$main" "$shots/main-window-start.png" || fail "no screenshot of the main window"
+
+# The help picture lies at (488, 24), 42 x 17 pixels, in the 535 x 316 client area.
+click_client "$main" 509 32 535 316
+help=$(find_window '^帮助$' 10) || fail "a click on the help picture opened no help window"
+sleep 0.5
+screenshot "$help" "$shots/help-window.png" || fail "no screenshot of the help window"
+# Without a window manager both windows start at the same place: put the help window beside
+# the main window so that the clicks below reach the main window.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool windowmove "$help" $((X + WIDTH + 20)) "$Y"
+sleep 0.3
+click_client "$main" 509 32 535 316
+sleep 0.5
+[ "$(window_count '^帮助$')" -eq 1 ] || fail "a second click opened a second help window"
+
+# Command1 opens the shell's folder chooser; Escape cancels it.
+click_client "$main" 132 36 535 316
+find_window '^(选择文件夹|浏览文件夹|Browse for Folder)$' 15 >/dev/null || fail "Command1 opened no folder chooser"
+# Wine may replace the dialog's X window while it sets it up: look again once it has settled.
+# The keys go to the chooser, which has the keyboard focus.
+sleep 1
+chooser=$(find_window '^(选择文件夹|浏览文件夹|Browse for Folder)$' 5) || fail "the folder chooser went away"
+screenshot "$chooser" "$shots/folder-chooser.png"
+xdotool key Escape
+tries=50
+while [ "$(window_count '^(选择文件夹|浏览文件夹|Browse for Folder)$')" -gt 0 ] && [ "$tries" -gt 0 ]; do
+    sleep 0.1
+    tries=$((tries - 1))
+done
+[ "$tries" -gt 0 ] || fail "the folder chooser did not close on Escape"
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended after the chooser was cancelled"
+
+# Choose the sample folder: from the OK button back to the tree, down to "/", open it, find
+# "tmp" by typing, open it, find the sample folder by typing, confirm.
+click_client "$main" 132 36 535 316
+find_window '^(选择文件夹|浏览文件夹|Browse for Folder)$' 15 >/dev/null || fail "Command1 opened no folder chooser"
+# Wine may replace the dialog's X window while it sets it up: look again once it has settled.
+# The keys go to the chooser, which has the keyboard focus.
+sleep 1
+chooser=$(find_window '^(选择文件夹|浏览文件夹|Browse for Folder)$' 5) || fail "the folder chooser went away"
+for keys in shift+Tab Down Right; do
+    xdotool key "$keys"
+    sleep 0.4
+done
+sleep 0.6
+xdotool type tmp
+sleep 0.5
+xdotool key Right
+sleep 1
+xdotool type "$(basename "$samples")"
+sleep 0.5
+screenshot "$chooser" "$shots/folder-chooser-choice.png"
+xdotool key Return
+sleep 1
+
+# Convert & Generate over the three sources; the stand-in compiler writes each book.
+click_client "$main" 376 36 535 316
+tries=300
+while [ "$tries" -gt 0 ]; do
+    [ -f "$samples/readme/readme.chm" ] && [ -f "$samples/notes/notes.chm" ] && break
+    sleep 0.1
+    tries=$((tries - 1))
+done
+[ "$tries" -gt 0 ] || fail "the run did not build the books (was the sample folder chosen?)"
+[ -f "$samples/readme/chm_hhp.hhp" ] || fail "no project file"
+[ -d "$samples/picture" ] && fail "a file of another type was converted"
+sleep 1
+click_client "$main" 300 306 535 316
+sleep 0.3
+screenshot "$main" "$shots/main-window.png" || fail "no screenshot of the main window after the run"
+
+# Closing the main window ends the program, although the help window is still open.
+click_client "$main" 300 300 535 316
+xdotool key alt+F4
+tries=100
+while kill -0 "$app_pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
+    sleep 0.1
+    tries=$((tries - 1))
+done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end when its main window was closed"
+wait "$app_pid"
+app_pid=
+echo "screenshots: $shots/main-window.png $shots/help-window.png $shots/main-window-start.png"
+exit 0

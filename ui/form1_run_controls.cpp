@@ -1,0 +1,38 @@
+#include "ui/form1_run_controls.h"
+
+#include "ui/form1.h"
+#include "ui/wide_text.h"
+
+Form1RunControls::Form1RunControls(Form1& form) : form_(form), source_(form.File1()) {}
+
+FileList& Form1RunControls::File2() {
+    return form_.File2();
+}
+
+ResultList& Form1RunControls::List1() {
+    return form_.List1();
+}
+
+void Form1RunControls::SetStatusText(const std::string& text) {
+    form_.SetLabelCaption(Form1Label::Label1, WideFromUtf8(text));
+}
+
+void Form1RunControls::SetCountText(const std::string& text) {
+    form_.SetLabelCaption(Form1Label::Label11, WideFromUtf8(text));
+}
+
+std::string Form1RunControls::PageHead() {
+    return Utf8FromWide(form_.LabelCaption(Form1Label::Label2));
+}
+
+std::string Form1RunControls::PageTail() {
+    return Utf8FromWide(form_.LabelCaption(Form1Label::Label3));
+}
+
+void Form1RunControls::ShowMessage(const std::string& text, const std::string& title) {
+    form_.ShowRunMessage(text, title);
+}
+
+bool Form1RunControls::Yield() {
+    return form_.YieldToMessages();
+}

@@ -1,0 +1,8 @@
+// UTF-8 in the program's data, UTF-16 at the wide Win32 calls.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+std::wstring WideFromUtf8(std::string_view utf8);
+std::string Utf8FromWide(std::wstring_view wide);
