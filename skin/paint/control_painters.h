@@ -34,17 +34,3 @@ int HeaderFaceSourceX(int state);
 std::string GetHeaderItemCaption(HWND header, int index);
 // The caption format: centred on one line, ending in an ellipsis when it does not fit.
 inline constexpr UINT HeaderCaptionFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
-
-// A surface from CreateSurface, released on scope exit.
-class ScopedSurface {
-  public:
-    ScopedSurface(int width, int height) : dc_(CreateSurface(width, height)) {}
-    ScopedSurface(const ScopedSurface&) = delete;
-    ScopedSurface& operator=(const ScopedSurface&) = delete;
-    ~ScopedSurface() { ReleaseSurface(dc_); }
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-  private:
-    HDC dc_;
-};

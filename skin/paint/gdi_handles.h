@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "skin/paint/primitives.h"
+
 // Any GDI object (brush, bitmap, region, palette, font) that the holder deletes.
 template <typename T>
 class ScopedGdiObject {
@@ -128,4 +130,18 @@ class ScopedSelectPalette {
     HDC dc_;
     BOOL restoreForced_;
     HPALETTE previous_ = nullptr;
+};
+
+// A surface from CreateSurface, released with ReleaseSurface on scope exit.
+class ScopedSurface {
+  public:
+    ScopedSurface(int width, int height) : dc_(CreateSurface(width, height)) {}
+    ScopedSurface(const ScopedSurface&) = delete;
+    ScopedSurface& operator=(const ScopedSurface&) = delete;
+    ~ScopedSurface() { ReleaseSurface(dc_); }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HDC dc_;
 };

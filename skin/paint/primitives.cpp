@@ -150,13 +150,10 @@ int BlitSkinPiece(HDC target,
     if (width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0)
         return 0;
 
-    HDC work = CreateSurface(width, height);
-    if (!work)
+    ScopedSurface surface(width, height);
+    if (!surface)
         return 0;
-    struct WorkRelease {
-        HDC dc;
-        ~WorkRelease() { ReleaseSurface(dc); }
-    } release{work};
+    HDC work = surface.get();
 
     if (left <= 0 && top <= 0 && right <= 0 && bottom <= 0) {
         StretchBlt(work, 0, 0, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight, SRCCOPY);

@@ -10,6 +10,7 @@
 #include "skin/paint/gdi_handles.h"
 #include "skin/paint/skin_bitmaps.h"
 #include "tests/skin_engine/test_support.h"
+#include "tests/win_support/message_pump.h"
 
 namespace {
 

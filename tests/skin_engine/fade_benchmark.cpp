@@ -12,6 +12,7 @@
 #include "skin/paint/button_faces.h"
 #include "skin/paint/primitives.h"
 #include "tests/skin_engine/test_support.h"
+#include "tests/win_support/message_pump.h"
 
 namespace {
 

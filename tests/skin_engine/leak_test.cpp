@@ -5,6 +5,9 @@
 #include "skin/engine/engine_state.h"
 #include "skin/engine/skin.h"
 #include "tests/skin_engine/test_support.h"
+#include "tests/win_support/gdi_object_count.h"
+#include "tests/win_support/message_pump.h"
+#include "tests/win_support/mouse_tracking.h"
 
 namespace {
 
@@ -37,14 +40,6 @@ std::vector<std::vector<std::string>> AllProperties(const TestForm& form) {
     return all;
 }
 
-void CancelLeaveTracking(HWND window) {
-    TRACKMOUSEEVENT cancel{};
-    cancel.cbSize = sizeof(cancel);
-    cancel.dwFlags = TME_CANCEL | TME_LEAVE;
-    cancel.hwndTrack = window;
-    TrackMouseEvent(&cancel);
-}
-
 void Round(const TestForm& form, int cycle) {
     MouseCycle(form.ok);
     // The check-box-styled button runs through the same handlers but draws nothing of its own;
@@ -75,12 +70,12 @@ void Settle(const TestForm& form) {
 }  // namespace
 
 TEST(SkinLeakTest, GdiObjectsCanBeCounted) {
-    int before = CountGdiObjects();
+    DWORD before = GdiObjectCount();
     ASSERT_GT(before, 0);
     HBRUSH brush = CreateSolidBrush(0x00123456);
-    EXPECT_EQ(CountGdiObjects(), before + 1);
+    EXPECT_EQ(GdiObjectCount(), before + 1);
     DeleteObject(brush);
-    EXPECT_EQ(CountGdiObjects(), before);
+    EXPECT_EQ(GdiObjectCount(), before);
 }
 
 TEST(SkinLeakTest, AThousandButtonCyclesLeaveNothingBehind) {
@@ -97,14 +92,14 @@ TEST(SkinLeakTest, AThousandButtonCyclesLeaveNothingBehind) {
     // (window DCs, the focus cue, sizes) is filled before counting.
     Round(form, 0);
     Settle(form);
-    const int gdiBefore = CountGdiObjects();
+    const DWORD gdiBefore = GdiObjectCount();
     const auto propertiesBefore = AllProperties(form);
 
     for (int cycle = 1; cycle <= 1000; ++cycle)
         Round(form, cycle);
     Settle(form);
 
-    EXPECT_EQ(CountGdiObjects(), gdiBefore);
+    EXPECT_EQ(GdiObjectCount(), gdiBefore);
     EXPECT_EQ(AllProperties(form), propertiesBefore);
     EXPECT_EQ(UnskinWindow(form.form), 1);
 }
@@ -116,7 +111,7 @@ TEST(SkinLeakTest, AHundredAttachDetachCyclesLeaveNothingBehind) {
     ASSERT_EQ(SkinWindow(form.form), 1);
     ASSERT_EQ(UnskinWindow(form.form), 1);
     PumpMessages();
-    const int gdiBefore = CountGdiObjects();
+    const DWORD gdiBefore = GdiObjectCount();
 
     for (int cycle = 0; cycle < 100; ++cycle) {
         ASSERT_EQ(SkinWindow(form.form), 1);
@@ -127,7 +122,7 @@ TEST(SkinLeakTest, AHundredAttachDetachCyclesLeaveNothingBehind) {
     }
     PumpMessages();
 
-    EXPECT_EQ(CountGdiObjects(), gdiBefore);
+    EXPECT_EQ(GdiObjectCount(), gdiBefore);
     EXPECT_EQ(AllProperties(form), propertiesBefore);
     EXPECT_FALSE(SkinInitialised);
 }

@@ -13,6 +13,8 @@
 #include "skin/paint/gdi_handles.h"
 #include "skin/paint/primitives.h"
 #include "tests/skin_engine/test_support.h"
+#include "tests/win_support/message_pump.h"
+#include "tests/win_support/mouse_tracking.h"
 
 namespace {
 
@@ -26,24 +28,6 @@ LPARAM ClientCentre(HWND window) {
     RECT rect;
     GetClientRect(window, &rect);
     return MAKELPARAM(rect.right / 2, rect.bottom / 2);
-}
-
-// Whether the system is tracking the mouse's leave for this window.
-bool LeaveTracked(HWND window) {
-    TRACKMOUSEEVENT query{};
-    query.cbSize = sizeof(query);
-    query.dwFlags = TME_QUERY;
-    if (!TrackMouseEvent(&query))
-        return false;
-    return (query.dwFlags & TME_LEAVE) && query.hwndTrack == window;
-}
-
-void CancelLeaveTracking(HWND window) {
-    TRACKMOUSEEVENT cancel{};
-    cancel.cbSize = sizeof(cancel);
-    cancel.dwFlags = TME_CANCEL | TME_LEAVE;
-    cancel.hwndTrack = window;
-    TrackMouseEvent(&cancel);
 }
 
 // Sends fade ticks until the fade timer is gone; the levels seen before each tick.

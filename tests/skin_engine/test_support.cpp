@@ -1,43 +1,24 @@
 #include "tests/skin_engine/test_support.h"
 
-#include <winternl.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <map>
 
 #include "skin/paint/gdi_handles.h"
 #include "skin/paint/primitives.h"
+#include "tests/win_support/message_pump.h"
+#include "tests/win_support/test_windows.h"
 
 namespace {
 
 constexpr wchar_t FormClassName[] = L"Form";
 
 void RegisterFormClass() {
-    static bool registered = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = FormClassName;
-        return RegisterClassW(&windowClass) != 0;
+    static const bool registered = [] {
+        RegisterTestClass(FormClassName, DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        return true;
     }();
     (void)registered;
-}
-
-HWND MakeChild(HWND parent,
-               const wchar_t* className,
-               const wchar_t* text,
-               DWORD style,
-               int x,
-               int y,
-               int width,
-               int height) {
-    HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    return child;
 }
 
 std::map<HWND, WNDPROC>& RecordedProcs() {
@@ -78,11 +59,11 @@ void MakeTestForm(TestForm& out, const TestFormOptions& options) {
     RegisterFormClass();
     out.form = CreateWindowExW(0, FormClassName, L"Test form", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 420, 300,
                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    out.ok = MakeChild(out.form, L"Button", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 20, 20, 75, 23);
-    out.cancel = MakeChild(out.form, L"Button", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 110, 20, 75, 23);
-    out.list = MakeChild(out.form, L"ListBox", L"", WS_BORDER | LBS_NOTIFY, 20, 60, 150, 100);
+    out.ok = CreateChild(out.form, L"Button", BS_PUSHBUTTON | WS_TABSTOP, 20, 20, 75, 23, L"OK");
+    out.cancel = CreateChild(out.form, L"Button", BS_PUSHBUTTON | WS_TABSTOP, 110, 20, 75, 23, L"Cancel");
+    out.list = CreateChild(out.form, L"ListBox", WS_BORDER | LBS_NOTIFY, 20, 60, 150, 100);
     if (options.withCheckBox) {
-        out.check = MakeChild(out.form, L"Button", L"Check", BS_AUTOCHECKBOX | WS_TABSTOP, 200, 60, 120, 20);
+        out.check = CreateChild(out.form, L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, 200, 60, 120, 20, L"Check");
     }
     if (options.disabledCancel)
         EnableWindow(out.cancel, FALSE);
@@ -96,25 +77,6 @@ void MakeTestForm(TestForm& out, const TestFormOptions& options) {
     SetForegroundWindow(out.form);
     UpdateWindow(out.form);
     PumpMessages();
-}
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        PumpMessages();
-    }
-    return true;
 }
 
 namespace MessageLog {
@@ -156,41 +118,6 @@ void SetObserver(std::function<void(const Recorded&)> observer) {
 
 }  // namespace MessageLog
 
-Pixels CaptureDC(HDC source, int width, int height) {
-    Pixels pixels;
-    pixels.width = width;
-    pixels.height = height;
-    pixels.values.assign(static_cast<size_t>(width) * height, 0);
-    if (width <= 0 || height <= 0 || !source)
-        return pixels;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    ScopedBitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ScopedCreatedDC memory(CreateCompatibleDC(nullptr));
-    {
-        ScopedSelect select(memory.get(), section.get());
-        BitBlt(memory.get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* raw = static_cast<const uint32_t*>(bits);
-        for (size_t i = 0; i < pixels.values.size(); ++i)
-            pixels.values[i] = raw[i] & 0x00FFFFFF;
-    }
-    return pixels;
-}
-
-Pixels CaptureWindow(HWND window) {
-    WindowBounds bounds;
-    GetWindowBounds(window, bounds);
-    ScopedWindowDC dc(window);
-    return CaptureDC(dc.get(), bounds.width, bounds.height);
-}
-
 Pixels CaptureFace(HWND window, int state) {
     WindowBounds bounds;
     GetWindowBounds(window, bounds);
@@ -220,46 +147,6 @@ int CountDifferences(HWND window, const Pixels& a, const Pixels& b, int toleranc
         }
     }
     return differences;
-}
-
-namespace {
-
-// The layout of one entry of the GDI handle table that the process environment block points
-// to (the same on Windows and Wine, 24 bytes).
-struct GdiHandleEntry {
-    uint64_t object;
-    uint32_t owner;
-    uint16_t unique;
-    uint8_t type;
-    uint8_t flags;
-    uint64_t userPointer;
-};
-static_assert(sizeof(GdiHandleEntry) == 24);
-constexpr int GdiHandleTableSize = 0x10000;
-
-const GdiHandleEntry* GdiHandleTable() {
-    auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    // PEB.GdiSharedHandleTable
-    constexpr size_t offset = sizeof(void*) == 8 ? 0xF8 : 0x94;
-    return *reinterpret_cast<const GdiHandleEntry* const*>(peb + offset);
-}
-
-}  // namespace
-
-int CountGdiObjects() {
-    DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported != 0)
-        return static_cast<int>(reported);
-    const GdiHandleEntry* table = GdiHandleTable();
-    if (!table)
-        return -1;
-    // Wine keeps one table per process, so every occupied entry is one of ours.
-    int count = 0;
-    for (int i = 0; i < GdiHandleTableSize; ++i) {
-        if (table[i].type != 0)
-            ++count;
-    }
-    return count;
 }
 
 namespace {

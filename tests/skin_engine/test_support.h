@@ -1,13 +1,14 @@
 // Shared pieces of the skin engine tests: the test form, a recording subclass procedure in
-// the manner of message-sequence tests, pixel capture and a count of live GDI objects.
+// the manner of message-sequence tests, and reading back what the skin drew and stored.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/win_support/window_pixels.h"
 
 // A top-level window of the registered class "Form" with two push buttons, a list box and,
 // when asked for, a "Button" window styled as a check box.
@@ -32,11 +33,6 @@ struct TestFormOptions {
 
 void MakeTestForm(TestForm& out, const TestFormOptions& options = {});
 
-// Dispatches everything that is queued (paints, posted messages, timers that are due).
-void PumpMessages();
-// Pumps until the predicate holds or the time runs out; true when it held.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
-
 // One message as the window's own procedure received it (after the skin passed it on).
 struct Recorded {
     HWND window;
@@ -58,25 +54,12 @@ size_t Count(HWND window, UINT message);
 void SetObserver(std::function<void(const Recorded&)> observer);
 }  // namespace MessageLog
 
-// Pixels as 0x00RRGGBB, row by row.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> values;
-    uint32_t at(int x, int y) const { return values[static_cast<size_t>(y) * width + x]; }
-};
-Pixels CaptureDC(HDC source, int width, int height);
-// The whole window as its own DC shows it.
-Pixels CaptureWindow(HWND window);
 // The face surface "HDC" + state of a skinned push button.
 Pixels CaptureFace(HWND window, int state);
 // Pixels inside the window's region (or all when it has none) where a and b differ by more
 // than tolerance in any channel.
 int CountDifferences(HWND window, const Pixels& a, const Pixels& b, int tolerance = 0);
 
-// Live GDI objects of this process (GetGuiResources where the system reports it, otherwise
-// the occupied entries of the process's GDI handle table).
-int CountGdiObjects();
 // Names of the window's properties.
 std::vector<std::string> PropertyNames(HWND window);
 

@@ -11,6 +11,7 @@
 #include "skin/engine/skin.h"
 #include "skin/paint/skin_bitmaps.h"
 #include "tests/skin_engine/test_support.h"
+#include "tests/win_support/message_pump.h"
 
 namespace {
 

@@ -94,7 +94,7 @@ TEST_F(CheckOptionTest, SpaceBarPressesTheBoxUntilTheKeyComesUp) {
     HWND box = Child(L"ThunderRT6CheckBox", BS_AUTOCHECKBOX, 10, 10, 140, 20, L"Check");
     Skin();
     SetFocus(box);
-    PumpMessages();
+    SettleMessages();
     SendMessageW(box, WM_KEYDOWN, VK_SPACE, 0x00390001);
     EXPECT_EQ(Prop(box, "OLDSTATE"), 2);
     EXPECT_EQ(BoxCorner(box), PressedFrameColour);
@@ -154,7 +154,7 @@ TEST_F(CheckOptionTest, FocusChangesRedrawOptionButtonsOnly) {
 
     HWND box = Child(L"ThunderRT6CheckBox", BS_AUTOCHECKBOX, 10, 40, 140, 20, L"Check");
     SkinWindow(box);
-    PumpMessages();
+    SettleMessages();
     SetSkinProp(box, "OLDSTATE", 1);
     SendMessageW(box, WM_SETFOCUS, 0, 0);
     SendMessageW(box, WM_KILLFOCUS, 0, 0);

@@ -80,7 +80,7 @@ TEST_F(ComboTest, PressInTheZoneShowsPressedAndInTheEditPartNothing) {
               SkinPixel(SkinBitmaps.ComboButtonSkin, 6, 1));
     SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
     ReleaseCapture();
-    PumpMessages();
+    SettleMessages();
 }
 
 TEST_F(ComboTest, ReleaseDrawsHoverOverTheControlAndNormalElsewhere) {

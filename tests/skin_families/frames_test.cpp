@@ -34,7 +34,7 @@ TEST_F(FramesTest, ListBoxWithTwoPixelSunkenEdgeGetsOuterRingAndBackgroundRings)
 
     for (bool enabled : {true, false}) {
         EnableWindow(list, enabled);
-        PumpMessages();
+        SettleMessages();
         Blacken(list);
         SendMessageW(list, WM_NCPAINT, 1, 0);
         WindowPixels pixels(list);
@@ -111,7 +111,7 @@ TEST_F(FramesTest, DropDownListOfAComboBoxIsSkinnedAndOutlined) {
     ASSERT_TRUE(GetComboBoxInfo(combo, &info));
     EXPECT_EQ(Prop(info.hwndList, "PROCADDR"), 0);
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    PumpMessages();
+    SettleMessages();
     UpdateWindow(info.hwndList);
     EXPECT_NE(Prop(info.hwndList, "PROCADDR"), 0);
     WindowPixels list(info.hwndList);
@@ -120,7 +120,7 @@ TEST_F(FramesTest, DropDownListOfAComboBoxIsSkinnedAndOutlined) {
     EXPECT_EQ(list.at(1, 1), White);
     EXPECT_EQ(list.at(1, list.height() - 2), White);
     SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
-    PumpMessages();
+    SettleMessages();
 }
 
 TEST_F(FramesTest, GridIsOutlinedOnlyWithABorder) {

@@ -16,6 +16,10 @@
 #include "skin/paint/skin_bitmaps.h"
 #include "skin/paint/skin_colours.h"
 #include "tests/skin_families/family_windows.h"
+#include "tests/win_support/message_pump.h"
+#include "tests/win_support/pixel_canvas.h"
+#include "tests/win_support/test_windows.h"
+#include "tests/win_support/window_pixels.h"
 
 namespace {
 
@@ -33,7 +37,7 @@ class PaintersTest : public ::testing::Test {
     HWND Child(const wchar_t* className, DWORD style, int width, int height, const wchar_t* text = L"") {
         HWND child = CreateChild(form_, className, style, 10, 10, width, height, text);
         UpdateWindow(child);
-        PumpMessages();
+        SettleMessages();
         return child;
     }
 
@@ -165,7 +169,7 @@ TEST_F(PaintersTest, CheckBoxMarksCheckedIndeterminateAndDisabled) {
 
     // Disabled: pale frame, white inside whatever state is asked, pale marks.
     EnableWindow(box, FALSE);
-    PumpMessages();
+    SettleMessages();
     SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
     PaintCheckBox(box, 2, true);
     WindowPixels disabled(box);
@@ -236,7 +240,7 @@ TEST_F(PaintersTest, OptionCircleIsTheBitmapFramePixelForPixelWithTheBackgroundI
         }
 
     EnableWindow(option, FALSE);
-    PumpMessages();
+    SettleMessages();
     PaintOptionButton(option, 1, true);
     WindowPixels disabled(option);
     for (int y = 0; y < 13; ++y)
@@ -367,7 +371,7 @@ TEST_F(ComboButtonTest, DropButtonInItsThreeLooks) {
     }
 
     EnableWindow(combo, FALSE);
-    PumpMessages();
+    SettleMessages();
     state = 0;
     PaintComboButton(combo, nullptr, state, true);
     ExpectArrow(WindowPixels(combo), g, 4, false, White);
@@ -401,7 +405,7 @@ TEST_F(ComboButtonTest, DroppedListShowsPressedAndTellsTheCaller) {
     WindowPixels pixels(combo);
     EXPECT_EQ(pixels.at(g.x0 + 2, 2), SkinPixel(SkinBitmaps.ComboButtonSkin, 6, 1));
     SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
-    PumpMessages();
+    SettleMessages();
 }
 
 TEST_F(ComboButtonTest, SimpleComboBoxGetsNoDropButton) {
@@ -437,7 +441,7 @@ class HeaderItemTest : public PaintersTest {
         Insert(2, L"A caption far too long for its narrow column", 60);
         Insert(3, L"", 60);
         UpdateWindow(header_);
-        PumpMessages();
+        SettleMessages();
     }
     void Insert(int index, const wchar_t* text, int width) {
         HDITEMW item{};
@@ -516,7 +520,7 @@ TEST_F(HeaderItemTest, LongCaptionEndsInAnEllipsisAndEmptyCaptionDrawsNoText) {
 }
 
 TEST_F(HeaderItemTest, NegativeIndexDrawsNothingAndAGivenContextIsUsed) {
-    PumpMessages();
+    SettleMessages();
     WindowPixels before(header_);
     PaintHeaderItem(header_, nullptr, -1, 1);
     EXPECT_TRUE(WindowPixels(header_) == before);

@@ -8,6 +8,7 @@
 
 #include "skin/paint/skin_colours.h"
 #include "tests/skin_families/skinned_form.h"
+#include "tests/win_support/bitmap_file.h"
 
 namespace {
 
@@ -81,8 +82,9 @@ TEST_F(ScreenshotTest, FormWithEveryFamilyIsSavedAsPng) {
     EXPECT_EQ(picture.at(20 + 1 + 10, 240 + 11), ProgressFillColour);
 
     const char* path = "skin_families_form.png";
+    const wchar_t* widePath = L"skin_families_form.png";
     std::remove(path);
-    ASSERT_TRUE(WritePng(picture, path));
+    ASSERT_TRUE(WritePngFile(widePath, picture.width(), picture.height(), picture.bits()));
     FILE* written = std::fopen(path, "rb");
     ASSERT_NE(written, nullptr);
     std::fseek(written, 0, SEEK_END);

@@ -9,6 +9,10 @@
 #include "skin/engine/skin.h"
 #include "skin/engine/window_props.h"
 #include "tests/skin_families/family_windows.h"
+#include "tests/win_support/message_pump.h"
+#include "tests/win_support/pixel_canvas.h"
+#include "tests/win_support/test_windows.h"
+#include "tests/win_support/window_pixels.h"
 
 class SkinnedFormTest : public ::testing::Test {
   protected:
@@ -16,18 +20,13 @@ class SkinnedFormTest : public ::testing::Test {
     void TearDown() override {
         // Destroying a skinned form detaches its whole tree; the engine goes with the last window.
         DestroyWindow(form_);
-        PumpMessages();
+        SettleMessages();
     }
 
-    HWND Child(const wchar_t* className,
-               DWORD style,
-               int x,
-               int y,
-               int width,
-               int height,
-               const wchar_t* text = L"",
-               DWORD exStyle = 0) {
-        return CreateChild(form_, className, style, x, y, width, height, text, exStyle);
+    // A child of the form: CreateChild's arguments after the parent.
+    template <typename... Arguments>
+    HWND Child(Arguments... arguments) {
+        return CreateChild(form_, arguments...);
     }
     void Skin() {
         ASSERT_EQ(SkinWindow(form_), 1);
@@ -35,7 +34,7 @@ class SkinnedFormTest : public ::testing::Test {
     }
     void UpdateAll() {
         RedrawWindow(form_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        PumpMessages();
+        SettleMessages();
     }
     static SIZE WindowSize(HWND window) {
         RECT rect;

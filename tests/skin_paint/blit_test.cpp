@@ -5,7 +5,8 @@
 
 #include "skin/paint/primitives.h"
 #include "skin/paint/skin_colours.h"
-#include "tests/skin_paint/pixel_canvas.h"
+#include "tests/win_support/gdi_object_count.h"
+#include "tests/win_support/pixel_canvas.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 // The BMP writer of the picture tool: read back by the system's own loader.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tests/skin_paint/bmp_file.h"
+#include "tests/win_support/bitmap_file.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "skin/paint/gdi_handles.h"
-#include "tests/skin_paint/pixel_canvas.h"
+#include "tests/win_support/gdi_object_count.h"
+#include "tests/win_support/pixel_canvas.h"
 
 namespace {
 

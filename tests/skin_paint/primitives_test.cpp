@@ -5,7 +5,8 @@
 #include <string>
 
 #include "skin/paint/primitives.h"
-#include "tests/skin_paint/pixel_canvas.h"
+#include "tests/win_support/gdi_object_count.h"
+#include "tests/win_support/pixel_canvas.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "skin/paint/primitives.h"
 #include "skin/paint/skin_bitmaps.h"
 #include "skin/paint/skin_colours.h"
-#include "tests/skin_paint/bmp_file.h"
-#include "tests/skin_paint/pixel_canvas.h"
+#include "tests/win_support/bitmap_file.h"
+#include "tests/win_support/pixel_canvas.h"
 
 namespace {
 
