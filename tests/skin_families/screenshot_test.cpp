@@ -1,5 +1,5 @@
 // A form holding one control of every family, skinned, saved as a picture for reviewers
-// (skin_families_form.png in the test's working folder, the build folder of these tests).
+// (skin_families_form.png in the test's working folder, the build's screenshots folder).
 #include <windows.h>
 // commctrl.h needs the types of windows.h first.
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 // Developer tool: draws the five skin bitmaps (every frame enlarged eight times) and a sheet
 // of what the primitives make of them, and writes the picture as a BMP file.
 //
-//   skin_sheet [output.bmp]        (default: skin-sheet.bmp in the current folder)
+//   skin_sheet [output.bmp|output.png]   (default: skin-sheet.bmp in the current folder)
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -228,7 +228,10 @@ int main() {
         int y = DrawBitmaps(sheet, 10);
         y = DrawSamples(sheet, y);
         height = std::min(y + 4, SheetHeight);
-        if (!WriteBmpFile(path, SheetWidth, height, sheet.canvas().bits())) {
+        const bool png = path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".png") == 0;
+        const bool written = png ? WritePngFile(path, SheetWidth, height, sheet.canvas().bits())
+                                 : WriteBmpFile(path, SheetWidth, height, sheet.canvas().bits());
+        if (!written) {
             std::fprintf(stderr, "skin_sheet: cannot write %s\n", Utf8(path).c_str());
             ReleaseSkinBitmaps();
             return 1;
