@@ -29,6 +29,7 @@ BookResult BuildBook(RunControls& controls,
                      const std::string& compiler,
                      const std::string& file_name,
                      int result_index,
+                     std::string& source_buffer,
                      std::string& line) {
     FileList& sources = controls.File1();
     const std::string base_name = file_name.substr(0, file_name.find('.'));
@@ -48,7 +49,7 @@ BookResult BuildBook(RunControls& controls,
         return BookResult::kLine;
     }
 
-    SplitOutcome split = SplitSourceFile(source_path, base_name, output_folder, kPieceUnits, controls);
+    SplitOutcome split = SplitSourceFile(source_path, base_name, output_folder, kPieceUnits, controls, source_buffer);
     switch (split.status) {
         case SplitStatus::kStopped:
             return BookResult::kStopped;
@@ -117,13 +118,15 @@ bool ConvertAndGenerate(RunControls& controls, CompileWatcher& watcher, const Ru
     const std::string compiler = FindCompiler(options.compiler, DefaultCompilerSearch()).path;
     int k = 0;
     const int n = sources.ListCount();
+    // Holds one source at a time; kept for the whole run so its memory is set up only once.
+    std::string source_buffer;
     for (int i = 0; i < n; ++i) {
         if (!controls.Yield())
             return false;
         const std::string file_name = sources.List(i);
         controls.OnSourceFile(i, n, file_name);
         std::string line;
-        switch (BuildBook(controls, watcher, compiler, file_name, k, line)) {
+        switch (BuildBook(controls, watcher, compiler, file_name, k, source_buffer, line)) {
             case BookResult::kStopped:
                 return false;
             case BookResult::kNoPages:

@@ -73,9 +73,21 @@ size_t ConvertRun(iconv_t cd, const char* in, size_t in_len, std::string& out) {
     return in_len;
 }
 
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
+// ASCII reads the same in both encodings; such texts (the empty page head and tail among them,
+// converted for every page) are not worth opening a converter for.
 std::string DecodeCp936(std::string_view bytes) {
+    if (IsAscii(bytes))
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() * 3 / 2);
     IconvHolder cd("UTF-8", "CP936");
@@ -98,6 +110,8 @@ std::string DecodeCp936(std::string_view bytes) {
 }
 
 std::string EncodeCp936(std::string_view utf8) {
+    if (IsAscii(utf8))
+        return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     IconvHolder cd("CP936", "UTF-8");
@@ -167,6 +181,14 @@ bool CreateFolder(const std::string& path) {
 
 bool RenameFile(const std::string& from, const std::string& to) {
     // rename() replaces an existing target silently; a page must never overwrite another file.
+    // The kernel can refuse that in the same step; file systems that do not know the flag
+    // answer EINVAL, and then the target is looked for first.
+#ifdef RENAME_NOREPLACE
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+#endif
     struct stat st;
     if (lstat(to.c_str(), &st) == 0)
         return false;
@@ -174,15 +196,19 @@ bool RenameFile(const std::string& from, const std::string& to) {
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    bytes.clear();
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        bytes.clear();
         return false;
+    }
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
+        bytes.clear();
         return false;
     }
+    // Not cleared first: a buffer that is reused for files of about the same size then needs
+    // no filling with zeros before the bytes are read over it.
     bytes.resize(static_cast<size_t>(st.st_size));
     size_t done = 0;
     bool ok = true;

@@ -156,15 +156,16 @@ bool RenameFile(const std::string& from, const std::string& to) {
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    bytes.clear();
     HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.ok())
-        return false;
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<uint64_t>(size.QuadPart) > bytes.max_size())
+    if (!file.ok() || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<uint64_t>(size.QuadPart) > bytes.max_size()) {
+        bytes.clear();
         return false;
+    }
+    // Not cleared first: a buffer that is reused for files of about the same size then needs
+    // no filling with zeros before the bytes are read over it.
     bytes.resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
     while (done < bytes.size()) {

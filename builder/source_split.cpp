@@ -42,12 +42,21 @@ SplitOutcome SplitSourceFile(const std::string& source_path,
                              const std::string& output_folder,
                              int piece_units,
                              RunControls& controls) {
+    std::string content;
+    return SplitSourceFile(source_path, base_name, output_folder, piece_units, controls, content);
+}
+
+SplitOutcome SplitSourceFile(const std::string& source_path,
+                             const std::string& base_name,
+                             const std::string& output_folder,
+                             int piece_units,
+                             RunControls& controls,
+                             std::string& content) {
     SplitOutcome outcome;
     if (source_path.empty())
         return outcome;
     const size_t piece_chars = static_cast<size_t>(piece_units > 0 ? piece_units : 1) * kCharsPerUnit;
 
-    std::string content;
     // An unreadable source is treated like an empty one: one empty piece and no book.
     if (!platform::ReadFileBytes(source_path, content))
         content.clear();
@@ -67,24 +76,38 @@ SplitOutcome SplitSourceFile(const std::string& source_path,
     const size_t n = starts.size();
     outcome.pieces = n;
 
+    // Code page 936 pieces are written straight from the source buffer, with CR LF standing in
+    // for the two bytes after the piece while it is written: copying each piece only to add
+    // its line end would cost about as much as writing it.
+    const size_t size = content.size();
+    content += "\r\n";
     bool write_failed = false;
     std::string piece_text;
     for (size_t k = 1; k <= n; ++k) {
         size_t begin = starts[k - 1];
-        size_t end = k < n ? starts[k] : content.size();
-        std::string_view piece = std::string_view(content).substr(begin, end - begin);
+        size_t end = k < n ? starts[k] : size;
         if (!controls.Yield()) {
+            content.resize(size);
             outcome.status = SplitStatus::kStopped;
             return outcome;
         }
-        if (encoding == TextEncoding::kUtf8)
-            piece_text = platform::EncodeCp936(piece);
-        else
-            piece_text.assign(piece);
-        piece_text += "\r\n";
-        if (!platform::WriteFileBytes(platform::JoinPath(output_folder, PieceFileName(base_name, k, n)), piece_text))
-            write_failed = true;
+        const std::string path = platform::JoinPath(output_folder, PieceFileName(base_name, k, n));
+        bool written = false;
+        if (encoding == TextEncoding::kUtf8) {
+            piece_text = platform::EncodeCp936(std::string_view(content).substr(begin, end - begin));
+            piece_text += "\r\n";
+            written = platform::WriteFileBytes(path, piece_text);
+        } else {
+            const char after[2] = {content[end], content[end + 1]};
+            content[end] = '\r';
+            content[end + 1] = '\n';
+            written = platform::WriteFileBytes(path, std::string_view(content).substr(begin, end + 2 - begin));
+            content[end] = after[0];
+            content[end + 1] = after[1];
+        }
+        write_failed = write_failed || !written;
     }
+    content.resize(size);
     if (content.empty())
         outcome.status = SplitStatus::kEmpty;
     else if (write_failed)

@@ -31,3 +31,11 @@ SplitOutcome SplitSourceFile(const std::string& source_path,
                              const std::string& output_folder,
                              int piece_units,
                              RunControls& controls);
+// The same, with the source read into `content`, which keeps its memory from call to call: a
+// run over many large sources then does not map and clear a fresh buffer for each of them.
+SplitOutcome SplitSourceFile(const std::string& source_path,
+                             const std::string& base_name,
+                             const std::string& output_folder,
+                             int piece_units,
+                             RunControls& controls,
+                             std::string& content);

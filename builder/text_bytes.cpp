@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "builder/byte_blocks.h"
 #include "builder/unicode_text.h"
 
 namespace {
@@ -33,6 +34,23 @@ size_t AdvanceChars(std::string_view text, size_t pos, size_t chars, TextEncodin
     const size_t size = text.size();
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
     if (encoding == TextEncoding::kCp936) {
+        // Whole blocks while the budget reaches past them; the block where it ends, and the
+        // text's last bytes, are stepped through below.
+        uint64_t carry = 0;
+        while (pos < size && size - pos >= kBlockBytes) {
+            Cp936Masks masks = ClassifyCp936Block(bytes + pos);
+            carry &= masks.trail;
+            uint64_t open = 0;
+            const size_t block_chars = kBlockBytes - CountBits(Cp936SecondBytes(masks, carry, &open));
+            if (block_chars >= chars - count)
+                break;
+            count += block_chars;
+            pos += kBlockBytes;
+            carry = open;
+        }
+        // A character counted already may end with this block's first byte.
+        if (carry && pos < size && CharLengthAt(text, pos - 1, encoding) == 2)
+            ++pos;
         // Eight bytes at a time: a leading run of ASCII bytes is that many characters, and a
         // leading run of bytes 0x81..0xFE holds a valid double-byte character in each pair.
         // Whatever else comes first is stepped over one character at a time.

@@ -3,6 +3,7 @@
 
 #include "builder/pages.h"
 #include "builder/platform.h"
+#include "builder/text_bytes.h"
 #include "tests/builder/test_support.h"
 
 namespace {
@@ -79,6 +80,73 @@ TEST(WrapPages, EscapingFindsEveryMarkupCharacterInLongLines) {
     style.text_source = true;
     WrapPages(controls, style);
     EXPECT_EQ(ReadTestFile(temp.Join("l_1.txt")), kTextHead + "\r\n\r\n" + expected + "<br>\r\n" + kTextTail + "\r\n");
+}
+
+// The page as the line-by-line rule builds it, for comparison with what WrapPages writes.
+std::string ExpectedPage(const std::string& bytes, const PageStyle& style) {
+    std::string page = style.text_source ? kTextHead : "";
+    page += "\r\n";
+    LineReader lines(bytes);
+    std::string_view line;
+    while (lines.Next(line)) {
+        page += "\r\n";
+        if (!style.text_source) {
+            page += line;
+            continue;
+        }
+        for (size_t i = 0; i < line.size(); ++i) {
+            size_t j = i + 2;
+            while (style.keep_char_refs && line.substr(i, 2) == "&#" && j < line.size() && j - i - 2 < 8 &&
+                   line[j] >= '0' && line[j] <= '9')
+                ++j;
+            if (j > i + 2 && j < line.size() && line[j] == ';') {
+                page += line.substr(i, j + 1 - i);
+                i = j;
+            } else {
+                page += line[i] == '&'   ? "&amp;"
+                        : line[i] == '<' ? "&lt;"
+                        : line[i] == '>' ? "&gt;"
+                                         : line.substr(i, 1);
+            }
+        }
+        page += "<br>";
+    }
+    page += "\r\n";
+    if (style.text_source)
+        page += kTextTail;
+    page += "\r\n";
+    return page;
+}
+
+TEST(WrapPages, AnyMixOfLineEndsMarkupAndChineseGivesTheLineByLinePage) {
+    // Pages are built a block of bytes at a time: put line ends, markup and references at
+    // every offset, in lines shorter and longer than a block.
+    const std::string pieces[] = {
+        "\r\n", "\r", "\n",         "&",           "<", ">",        "&#20013;",          "&#123456789;",
+        "&#",   "x",  "abcdefghij", Gbk("中文字"), " ", "\r\n\r\n", std::string(70, 'y')};
+    unsigned state = 2024;
+    TempFolder temp;
+    for (int round = 0; round < 60; ++round) {
+        std::string bytes;
+        size_t count = static_cast<size_t>(round) * 3 % 97;
+        for (size_t i = 0; i < count; ++i) {
+            state = state * 1103515245u + 12345u;
+            bytes += pieces[(state >> 16) % std::size(pieces)];
+        }
+        for (int kind = 0; kind < 3; ++kind) {
+            PageStyle style;
+            style.text_source = kind > 0;
+            style.keep_char_refs = kind == 2;
+            const std::string folder = temp.Join(std::to_string(round * 3 + kind));
+            ASSERT_TRUE(platform::CreateFolder(folder));
+            const std::string path = platform::JoinPath(folder, "p_1.txt");
+            WriteTestFile(path, bytes);
+            TestControls controls;
+            controls.file2.SetPath(folder);
+            ASSERT_EQ(WrapPages(controls, style), StepStatus::kDone);
+            ASSERT_EQ(ReadTestFile(path), ExpectedPage(bytes, style)) << round << " " << kind;
+        }
+    }
 }
 
 TEST(WrapPages, ReferencesFromUnicodeSourcesAreKept) {

@@ -2,6 +2,9 @@
 // ignoring case, UTF-16 conversion and command-line quoting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "builder/byte_blocks.h"
 #include "builder/command_line.h"
 #include "builder/text_bytes.h"
 #include "builder/unicode_text.h"
@@ -71,6 +74,87 @@ TEST(CharCounting, FastCp936CountingAgreesWithTheRuleOnAnyBytes) {
             ASSERT_EQ(AdvanceChars(text, 0, budget, TextEncoding::kCp936, &passed), pos) << round << " " << budget;
             ASSERT_EQ(passed, count);
         }
+    }
+}
+
+// Random bytes for the block-level checks: every byte value, with long runs of lead bytes and
+// of ASCII so that runs cross the 64-byte block edges at both parities.
+std::string RandomCp936Bytes(unsigned& state, size_t length) {
+    const unsigned char alphabet[] = {'a',  'Z',  ' ',  '\r', '\n', '<',  '&',  0x40, 0x7E,
+                                      0x7F, 0x80, 0x81, 0xA1, 0xD6, 0xFE, 0xFF, 0x00, 0x3F};
+    std::string text;
+    while (text.size() < length) {
+        state = state * 1103515245u + 12345u;
+        unsigned pick = (state >> 16) % 40;
+        size_t run = 1 + (state >> 8) % 90;
+        if (pick < 18)
+            text += static_cast<char>(alphabet[pick]);
+        else if (pick < 26)
+            text.append(run, static_cast<char>(0xC4));
+        else if (pick < 32)
+            text.append(run, 'x');
+        else
+            text += static_cast<char>((state >> 3) & 0xFF);
+    }
+    text.resize(length);
+    return text;
+}
+
+TEST(CharCounting, BlockCountingAgreesWithTheRuleOnLongTexts) {
+    // Whole 64-byte blocks are counted from bit masks; the boundaries must be the ones that
+    // stepping one character at a time gives, from any start and for any budget.
+    unsigned state = 777;
+    for (int round = 0; round < 120; ++round) {
+        std::string text = RandomCp936Bytes(state, 40 + static_cast<size_t>(round) * 7);
+        std::vector<size_t> starts{0};
+        for (size_t pos = 0; pos < text.size();) {
+            pos += CharLengthAt(text, pos, TextEncoding::kCp936);
+            starts.push_back(pos);
+        }
+        const size_t chars = starts.size() - 1;
+        for (size_t from : {size_t{0}, size_t{1}, size_t{3}}) {
+            if (from >= starts.size())
+                continue;
+            for (size_t budget = 0; budget <= chars + 2; budget += 1 + budget / 16) {
+                size_t passed = 0;
+                size_t expected_index = std::min(from + budget, chars);
+                ASSERT_EQ(AdvanceChars(text, starts[from], budget, TextEncoding::kCp936, &passed),
+                          starts[expected_index])
+                    << round << " " << from << " " << budget;
+                ASSERT_EQ(passed, expected_index - from);
+            }
+        }
+        ASSERT_EQ(CountChars(text, TextEncoding::kCp936), chars);
+    }
+}
+
+TEST(ByteBlocks, FastAndPortableClassificationAgreeWithTheByteRules) {
+    unsigned state = 4242;
+    for (int round = 0; round < 200; ++round) {
+        std::string block = RandomCp936Bytes(state, kBlockBytes);
+        if (round < 4)
+            for (size_t i = 0; i < kBlockBytes; ++i)
+                block[i] = static_cast<char>(round * 64 + static_cast<int>(i));  // all 256 values
+        const auto* bytes = reinterpret_cast<const unsigned char*>(block.data());
+        uint64_t lead = 0;
+        uint64_t trail = 0;
+        uint64_t stops = 0;
+        for (size_t i = 0; i < kBlockBytes; ++i) {
+            unsigned b = bytes[i];
+            lead |= uint64_t{b >= 0x81 && b <= 0xFE} << i;
+            trail |= uint64_t{b >= 0x40 && b <= 0xFE && b != 0x7F} << i;
+            stops |= uint64_t{b == '\r' || b == '\n' || b == '&' || b == '<' || b == '>'} << i;
+        }
+        Cp936Masks fast = ClassifyCp936Block(bytes);
+        Cp936Masks portable = ClassifyCp936BlockPortable(bytes);
+        ASSERT_EQ(fast.lead, lead) << round;
+        ASSERT_EQ(fast.trail, trail) << round;
+        ASSERT_EQ(portable.lead, lead) << round;
+        ASSERT_EQ(portable.trail, trail) << round;
+        using Stops = ByteSet<'\r', '\n', '&', '<', '>'>;
+        ASSERT_EQ(Stops::Match(bytes), stops) << round;
+        ASSERT_EQ(Stops::MatchPortable(bytes), stops) << round;
+        ASSERT_EQ(Stops::MatchPartial(bytes, 10), stops & 0x3FF) << round;
     }
 }
 
