@@ -1,5 +1,8 @@
 #include "builder/convert_run.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "builder/compile_book.h"
 #include "builder/pages.h"
 #include "builder/platform.h"
@@ -98,6 +101,14 @@ BookResult BuildBook(RunControls& controls,
     return BookResult::kLine;
 }
 
+// A source too large for the memory the process can get (a 32-bit process reaches its limit
+// with sources of about a gigabyte) fails its own book; the run goes on with the next one.
+BookResult OutOfMemory(const std::string& file_name, std::string& source_buffer, std::string& line) {
+    std::string().swap(source_buffer);
+    line = file_name.substr(0, file_name.find('.')) + kFailedSuffix;
+    return BookResult::kLine;
+}
+
 }  // namespace
 
 bool ConvertAndGenerate(RunControls& controls, CompileWatcher& watcher, const RunOptions& options) {
@@ -126,7 +137,15 @@ bool ConvertAndGenerate(RunControls& controls, CompileWatcher& watcher, const Ru
         const std::string file_name = sources.List(i);
         controls.OnSourceFile(i, n, file_name);
         std::string line;
-        switch (BuildBook(controls, watcher, compiler, file_name, k, source_buffer, line)) {
+        BookResult result;
+        try {
+            result = BuildBook(controls, watcher, compiler, file_name, k, source_buffer, line);
+        } catch (const std::bad_alloc&) {
+            result = OutOfMemory(file_name, source_buffer, line);
+        } catch (const std::length_error&) {
+            result = OutOfMemory(file_name, source_buffer, line);
+        }
+        switch (result) {
             case BookResult::kStopped:
                 return false;
             case BookResult::kNoPages:

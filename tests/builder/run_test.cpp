@@ -1,6 +1,8 @@
 // The whole Convert & Generate run over real folders, with stand-in compilers.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "builder/convert_run.h"
 #include "builder/platform.h"
 #include "builder/text_bytes.h"
@@ -143,6 +145,33 @@ TEST(Run, FailuresGiveFailureLinesAndTheRunGoesOn) {
     EXPECT_EQ(controls.list1.lines, (std::vector<std::string>{"blocked_失败", "fine_成功"}));
     EXPECT_EQ(controls.count, "完成2个文件");
     EXPECT_EQ(controls.status, kFinished);
+}
+
+// The output list of a book whose work runs out of memory: a 32-bit process does with sources
+// of about a gigabyte.
+class OutOfMemoryFileList : public FolderFileList {
+  public:
+    void Refresh() override {
+        if (Path().ends_with("huge"))
+            throw std::bad_alloc();
+        FolderFileList::Refresh();
+    }
+};
+
+TEST(Run, ABookThatRunsOutOfMemoryFailsAndTheRunGoesOn) {
+    TempFolder temp;
+    WriteTestFile(temp.Join("huge.txt"), "h");
+    WriteTestFile(temp.Join("small.txt"), "s");
+    TestControls controls;
+    OutOfMemoryFileList pages;
+    controls.file2_override = &pages;
+    RunResult r;
+    ASSERT_NO_THROW(r = RunOver(controls, temp.path()));
+    EXPECT_TRUE(r.completed);
+    EXPECT_EQ(controls.list1.lines, (std::vector<std::string>{"huge_失败", "small_成功"}));
+    EXPECT_EQ(controls.count, "完成2个文件");
+    EXPECT_EQ(controls.status, kFinished);
+    EXPECT_TRUE(TestFileExists(temp.Join("small/small.chm")));
 }
 
 TEST(Run, CompilersThatFailOrAreMissingGiveFailureLines) {

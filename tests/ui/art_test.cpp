@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include "builder/project_strings.h"
 #include "skin/paint/gdi_handles.h"
 #include "ui/art/hand_cursor_art.h"
 #include "ui/art/help_picture_art.h"
 #include "ui/art/open_book_art.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/wide_text.h"
 
 namespace {
 
@@ -232,4 +234,35 @@ TEST(Artwork, CursorResourceIsTheMonochromeHand) {
             }
         }
     }
+}
+
+namespace {
+
+// Entry `id` of the Chinese (PRC) string table, read from the raw block so that the thread's
+// language cannot pick another one. False when there is none.
+bool ChineseTableString(int id, std::wstring& text) {
+    const HRSRC found =
+        FindResourceExW(nullptr, MAKEINTRESOURCEW(6),  // RT_STRING
+                        MAKEINTRESOURCEW(id / 16 + 1), MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+    if (!found)
+        return false;
+    const auto* entry = static_cast<const WCHAR*>(LockResource(LoadResource(nullptr, found)));
+    for (int i = 0; i < id % 16; ++i)
+        entry += 1 + *entry;
+    text.assign(entry + 1, *entry);
+    return *entry != 0;
+}
+
+}  // namespace
+
+TEST(Resources, ProjectTextsAreAChineseStringTableMatchingTheBuilder) {
+    for (int id = 1; id <= kProjectStringCount; ++id) {
+        std::wstring text;
+        ASSERT_TRUE(ChineseTableString(id, text)) << "id " << id;
+        EXPECT_EQ(text, WideFromUtf8(ProjectString(id))) << "id " << id;
+    }
+    std::wstring text;
+    EXPECT_FALSE(ChineseTableString(kProjectStringCount + 1, text));
+    ASSERT_TRUE(ChineseTableString(34, text));
+    EXPECT_EQ(text, L"[INFOTYPES]\r\n");
 }

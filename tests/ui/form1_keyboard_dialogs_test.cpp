@@ -11,20 +11,20 @@ bool Skinned(HWND window) {
     return window && GetPropA(window, "PROCADDR") != nullptr;
 }
 
+// A named CALLBACK function: a lambda has no stdcall conversion in 32-bit builds.
+BOOL CALLBACK RememberVisibleDialog(HWND window, LPARAM param) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindThreadDialog() {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(param) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), RememberVisibleDialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
