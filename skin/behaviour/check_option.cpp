@@ -20,12 +20,16 @@ void DrawBox(HWND window, int state, bool force) {
 
 LRESULT CheckOptionOnPaint(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     DrawBox(window, 0, true);
     return result;
 }
 
 LRESULT CheckOptionOnFocus(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     // A focus change repaints an option button's circle in the system's look; a check box
     // keeps the skinned one.
     if (ControlKindOf(window) == OptionKind)
@@ -35,6 +39,8 @@ LRESULT CheckOptionOnFocus(SKIN_HANDLER_ARGS) {
 
 LRESULT CheckOptionOnKeyDown(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (wParam == VK_SPACE)
         DrawBox(window, 2, false);
     return result;
@@ -42,6 +48,8 @@ LRESULT CheckOptionOnKeyDown(SKIN_HANDLER_ARGS) {
 
 LRESULT CheckOptionOnKeyUp(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (wParam == VK_SPACE)
         DrawBox(window, 0, false);
     return result;
@@ -49,6 +57,8 @@ LRESULT CheckOptionOnKeyUp(SKIN_HANDLER_ARGS) {
 
 LRESULT CheckOptionOnMouseMove(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (GetSkinProp(window, prop::MouseFlag) == 0) {
         SetSkinProp(window, prop::MouseFlag, 1);
         TrackMouseLeave(window);
@@ -59,18 +69,24 @@ LRESULT CheckOptionOnMouseMove(SKIN_HANDLER_ARGS) {
 
 LRESULT CheckOptionOnLButtonDown(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     DrawBox(window, 2, false);
     return result;
 }
 
 LRESULT CheckOptionOnLButtonUp(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     DrawBox(window, 0, false);
     return result;
 }
 
 LRESULT CheckOptionOnMouseLeave(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     SetSkinProp(window, prop::MouseFlag, 0);
     DrawBox(window, 0, false);
     return result;

@@ -59,6 +59,8 @@ LRESULT ComboOnPaint(SKIN_HANDLER_ARGS) {
         return 0;
     }
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     GetWindowBounds(window, bounds);
     ScopedWindowDC windowDC(window);
     FrameSolid(windowDC.get(), 0, 0, bounds.width, bounds.height, EnabledFrameColour(window));
@@ -70,6 +72,8 @@ LRESULT ComboOnPaint(SKIN_HANDLER_ARGS) {
 
 LRESULT ComboOnMouseMove(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (GetSkinProp(window, prop::MouseFlag) == 0) {
         SetSkinProp(window, prop::MouseFlag, 1);
         TrackMouseLeave(window);
@@ -84,6 +88,8 @@ LRESULT ComboOnMouseMove(SKIN_HANDLER_ARGS) {
 
 LRESULT ComboOnLButtonDown(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (ReactsEverywhere(window) || InDropButtonZone(window, lParam))
         DrawButton(window, 2);
     return result;
@@ -91,6 +97,8 @@ LRESULT ComboOnLButtonDown(SKIN_HANDLER_ARGS) {
 
 LRESULT ComboOnLButtonUp(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     POINT cursor{};
     GetCursorPos(&cursor);
     DrawButton(window, WindowFromPoint(cursor) == window ? 1 : 0);
@@ -99,6 +107,8 @@ LRESULT ComboOnLButtonUp(SKIN_HANDLER_ARGS) {
 
 LRESULT ComboOnMouseLeave(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     SetSkinProp(window, prop::MouseFlag, 0);
     DrawButton(window, 0);
     return result;
@@ -106,6 +116,8 @@ LRESULT ComboOnMouseLeave(SKIN_HANDLER_ARGS) {
 
 LRESULT ComboOnWindowPosChanging(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     DrawButton(window, 0);
     return result;
 }

@@ -136,6 +136,8 @@ LRESULT FramesOnNcPaint(SKIN_HANDLER_ARGS) {
         return 0;
     }
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (IsDataList(GetLowerClassName(window)))
         return result;
     if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
@@ -149,6 +151,8 @@ LRESULT FramesOnPaint(SKIN_HANDLER_ARGS) {
         return 0;
     }
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     const std::string lowerClass = GetLowerClassName(window);
     if (IsDataList(lowerClass) || lowerClass == "combolbox") {
         WindowBounds bounds;

@@ -55,6 +55,8 @@ void DrawItem(HWND header, int index, ItemLook look) {
 
 LRESULT HeaderOnLButtonDown(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (ItemCount(window) > 0) {
         const int hit = HitTestItem(window, lParam);
         SetSkinProp(window, prop::HdIndex, hit);
@@ -66,6 +68,8 @@ LRESULT HeaderOnLButtonDown(SKIN_HANDLER_ARGS) {
 
 LRESULT HeaderOnLButtonUp(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     const int pressed = ReadIndex(window, prop::HdIndex);
     SetSkinProp(window, prop::HdIndex, -1);
     if (pressed >= 0) {
@@ -78,6 +82,8 @@ LRESULT HeaderOnLButtonUp(SKIN_HANDLER_ARGS) {
 
 LRESULT HeaderOnMouseMove(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (GetSkinProp(window, prop::MouseFlag) == 0) {
         SetSkinProp(window, prop::MouseFlag, 1);
         TrackMouseLeave(window);
@@ -102,6 +108,8 @@ LRESULT HeaderOnMouseMove(SKIN_HANDLER_ARGS) {
 
 LRESULT HeaderOnMouseLeave(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     const int hover = ReadIndex(window, prop::HmIndex);
     SetSkinProp(window, prop::MouseFlag, 0);
     SetSkinProp(window, prop::HdIndex, -1);

@@ -53,6 +53,8 @@ LRESULT PushButtonOnPaint(SKIN_HANDLER_ARGS) {
 
 LRESULT PushButtonOnSize(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     WindowBounds bounds;
     {
         ScopedWindowDC screen(window);
@@ -79,12 +81,16 @@ LRESULT PushButtonOnSize(SKIN_HANDLER_ARGS) {
 
 LRESULT PushButtonOnLButtonDown(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     PressStep(window);
     return result;
 }
 
 LRESULT PushButtonOnKeyDown(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (wParam == VK_SPACE)
         PressStep(window);
     return result;
@@ -94,6 +100,8 @@ LRESULT PushButtonOnLButtonUp(SKIN_HANDLER_ARGS) {
     // The button's own procedure turns the release into a click, and the click's code runs
     // inside this call; the fade back to normal starts after it.
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     SetSkinProp(window, prop::MouseFlag, 0);
     StartFade(window, NormalState, ReleaseStartLevel);
     return result;
@@ -101,6 +109,8 @@ LRESULT PushButtonOnLButtonUp(SKIN_HANDLER_ARGS) {
 
 LRESULT PushButtonOnKeyUp(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (wParam != VK_SPACE)
         return result;
     SetSkinProp(window, prop::MouseFlag, 0);
@@ -110,6 +120,8 @@ LRESULT PushButtonOnKeyUp(SKIN_HANDLER_ARGS) {
 
 LRESULT PushButtonOnMouseMove(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (GetSkinProp(window, prop::MouseFlag) == 0) {
         // One leave request per stay of the mouse over the button.
         SetSkinProp(window, prop::MouseFlag, 1);
@@ -131,6 +143,8 @@ LRESULT PushButtonOnMouseMove(SKIN_HANDLER_ARGS) {
 
 LRESULT PushButtonOnMouseLeave(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     SetSkinProp(window, prop::MouseFlag, 0);
     SetState(window, HoverState);
     SetLevel(window, LeaveBlendLevel);
@@ -156,6 +170,8 @@ LRESULT PushButtonOnTimer(SKIN_HANDLER_ARGS) {
 
 LRESULT PushButtonOnSetFocus(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     RenderButtonFaces(window);
     SetLevel(window, 0);
     StartFadeTimer(window);
@@ -164,6 +180,8 @@ LRESULT PushButtonOnSetFocus(SKIN_HANDLER_ARGS) {
 
 LRESULT PushButtonOnEnable(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     SetState(window, wParam ? NormalState : DisabledState);
     BlendButtonFace(window, nullptr);
     return result;

@@ -12,6 +12,8 @@ namespace {
 // they show up; the message itself is answered by the old procedure unchanged.
 LRESULT PassOnThenAttach(WNDPROC oldProc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
+    if (!StillSkinned(window))
+        return result;
     if (lParam != 0)
         AttachSkin(reinterpret_cast<HWND>(lParam));
     return result;

@@ -93,6 +93,12 @@ void RedrawWhole(HWND window) {
 int AttachSkin(HWND window) {
     if (!window || GetSkinProp(window, prop::ProcAddr) != 0)
         return 0;
+    // The engine and its state belong to this thread. A window of another thread or program
+    // (another program's dialog box that takes the activation, say) is left alone: its buttons
+    // would be switched to owner-drawn with nobody to draw them, and a subclassing that cannot
+    // happen would leave it counted for ever.
+    if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
+        return 0;
 
     switch (ControlKindOf(window)) {
         case FormKind:

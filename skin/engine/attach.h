@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// 1 when this call skinned the window; 0 for a null handle or a window already skinned.
+// 1 when this call skinned the window; 0 for a null handle, a window already skinned or a
+// window of another thread.
 int AttachSkin(HWND window);
 // 1 when the skin was removed; 0 for a null handle or a window that is not skinned.
 // Tears the engine down when the last skinned window goes.

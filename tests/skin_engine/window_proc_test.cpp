@@ -6,6 +6,7 @@
 #include <map>
 
 #include "skin/behaviour/skin_window_proc.h"
+#include "skin/engine/attach.h"
 #include "skin/engine/control_kind.h"
 #include "skin/engine/engine_state.h"
 #include "skin/engine/skin.h"
@@ -389,4 +390,84 @@ TEST_F(WindowProcTest, ALeftButtonReleaseRedrawsEverySkinnedCheckBoxAndOptionBut
 
     EXPECT_EQ(UnskinWindow(form.form), 1);
     EXPECT_EQ(CountDescendants(form.form), 6);
+}
+
+namespace {
+
+// A "#32770" window with one push button, created by a thread of its own that serves its
+// messages until it is told to quit.
+struct ForeignDialog {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND window = nullptr;
+    HWND button = nullptr;
+};
+
+DWORD WINAPI RunForeignDialog(LPVOID parameter) {
+    auto* dialog = static_cast<ForeignDialog*>(parameter);
+    dialog->window = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 320, 320, 160, 80, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+    dialog->button = CreateWindowExW(0, L"Button", L"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 75, 23,
+                                     dialog->window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetEvent(dialog->ready);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+        DispatchMessageW(&message);
+    DestroyWindow(dialog->window);
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(WindowProcTest, ADialogBoxOfAnotherThreadIsNeverSkinned) {
+    TestForm form;
+    MakeTestForm(form);
+    ASSERT_EQ(SkinWindow(form.form), 1);
+    const int formCount = SkinnedWindowCount;
+
+    ForeignDialog dialog;
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, RunForeignDialog, &dialog, 0, &threadId);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(dialog.ready, 10000), WAIT_OBJECT_0);
+    ASSERT_NE(dialog.window, nullptr);
+
+    // The activation passing to it, and a direct attach, leave it and its button alone.
+    SendMessageW(form.form, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(dialog.window));
+    EXPECT_EQ(AttachSkin(dialog.window), 0);
+    EXPECT_EQ(AttachSkin(dialog.button), 0);
+    EXPECT_EQ(Prop(dialog.window, "PROCADDR"), 0);
+    EXPECT_EQ(Prop(dialog.button, "PROCADDR"), 0);
+    EXPECT_TRUE(PropertyNames(dialog.button).empty());
+    EXPECT_EQ(GetWindowLongPtrW(dialog.button, GWL_STYLE) & 0x0F, BS_PUSHBUTTON);
+    EXPECT_EQ(SkinnedWindowCount, formCount);
+
+    PostThreadMessageW(threadId, WM_QUIT, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    CloseHandle(dialog.ready);
+    EXPECT_EQ(UnskinWindow(form.form), 1);
+}
+
+TEST_F(WindowProcTest, AClickWhoseCodeUnskinsTheFormLeavesNothingOfTheSkinOnTheButton) {
+    TestForm form;
+    MakeTestForm(form, {.record = true});
+    ASSERT_EQ(SkinWindow(form.form), 1);
+    PumpMessages();
+    MessageLog::Clear();
+    MessageLog::SetObserver([&](const Recorded& entry) {
+        if (entry.window == form.form && entry.message == WM_COMMAND &&
+            reinterpret_cast<HWND>(entry.lParam) == form.ok && HIWORD(entry.wParam) == BN_CLICKED)
+            UnskinWindow(form.form);
+    });
+
+    SendMessageW(form.ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(form.ok, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    MessageLog::SetObserver(nullptr);
+    ASSERT_EQ(MessageLog::Of(form.form, {WM_COMMAND}), (std::vector<UINT>{WM_COMMAND}));
+
+    EXPECT_EQ(SkinnedWindowCount, 0);
+    EXPECT_EQ(Prop(form.ok, "PROCADDR"), 0);
+    // No state written back and no fade started after the skin was gone.
+    EXPECT_TRUE(PropertyNames(form.ok).empty());
+    EXPECT_FALSE(KillTimer(form.ok, 1));
 }
