@@ -37,13 +37,13 @@ class ResultList {
 class RunControls {
   public:
     virtual ~RunControls() = default;
-    virtual FileList& File1() = 0;          // source list; the run never refreshes it
-    virtual FileList& File2() = 0;          // output list, pointed at each output folder in turn
-    virtual ResultList& List1() = 0;        // result lines
+    virtual FileList& File1() = 0;                            // source list; the run never refreshes it
+    virtual FileList& File2() = 0;                            // output list, pointed at each output folder in turn
+    virtual ResultList& List1() = 0;                          // result lines
     virtual void SetStatusText(const std::string& text) = 0;  // Label1
     virtual void SetCountText(const std::string& text) = 0;   // Label11
-    virtual std::string PageHead() = 0;     // Label2, read afresh for every page
-    virtual std::string PageTail() = 0;     // Label3
+    virtual std::string PageHead() = 0;                       // Label2, read afresh for every page
+    virtual std::string PageTail() = 0;                       // Label3
     // Modal message with an OK button only; returns when the user has closed it.
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
     // Lets the front-end process its messages. Returns false when the run must stop

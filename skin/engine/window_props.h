@@ -25,4 +25,6 @@ inline INT_PTR GetSkinProp(HWND window, const char* name) {
 inline void SetSkinProp(HWND window, const char* name, INT_PTR value) {
     SetPropA(window, name, reinterpret_cast<HANDLE>(value));
 }
-inline void RemoveSkinProp(HWND window, const char* name) { RemovePropA(window, name); }
+inline void RemoveSkinProp(HWND window, const char* name) {
+    RemovePropA(window, name);
+}
