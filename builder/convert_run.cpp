@@ -22,9 +22,14 @@ enum class BookResult {
 };
 
 // A folder that exists and holds anything at all is taken as the result of an earlier run.
+// A folder that exists but cannot be listed counts as holding entries: what it holds is
+// unknown, so it is never written into.
 bool FolderHasEntries(const std::string& folder) {
     std::vector<platform::FolderEntry> entries;
-    return platform::ListFolder(folder, entries) && !entries.empty();
+    if (platform::ListFolder(folder, entries))
+        return !entries.empty();
+    const platform::FileInfo info = platform::GetFileInfo(folder);
+    return info.exists && info.is_folder;
 }
 
 BookResult BuildBook(RunControls& controls,

@@ -312,4 +312,24 @@ TEST(Run, ReadOnlySourceFolder) {
 #endif
 }
 
+TEST(Run, AnOutputFolderThatCannotBeListedIsLeftAlone) {
+#ifdef _WIN32
+    GTEST_SKIP() << "folder permissions are not modelled on Windows";
+#else
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root lists every folder";
+    TempFolder temp;
+    WriteTestFile(temp.Join("a.txt"), "a");
+    ASSERT_TRUE(platform::CreateFolder(temp.Join("a")));
+    WriteTestFile(temp.Join("a/keep.htm"), "keep");
+    ASSERT_EQ(chmod(temp.Join("a").c_str(), 0333), 0);  // writable, not readable
+    TestControls controls;
+    RunOver(controls, temp.path());
+    chmod(temp.Join("a").c_str(), 0755);
+    EXPECT_EQ(controls.list1.lines, std::vector<std::string>{"a_目录已存在！"});
+    EXPECT_EQ(ReadTestFile(temp.Join("a/keep.htm")), "keep");
+    EXPECT_FALSE(platform::GetFileInfo(temp.Join("a/a_1.htm")).exists);
+#endif
+}
+
 }  // namespace
