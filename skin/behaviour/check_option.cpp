@@ -59,10 +59,7 @@ LRESULT CheckOptionOnMouseMove(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
     if (!StillSkinned(window))
         return result;
-    if (GetSkinProp(window, prop::MouseFlag) == 0) {
-        SetSkinProp(window, prop::MouseFlag, 1);
-        TrackMouseLeave(window);
-    }
+    BeginMouseStay(window);
     DrawBox(window, (wParam & MK_LBUTTON) ? 2 : 1, true);
     return result;
 }

@@ -74,10 +74,7 @@ LRESULT ComboOnMouseMove(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
     if (!StillSkinned(window))
         return result;
-    if (GetSkinProp(window, prop::MouseFlag) == 0) {
-        SetSkinProp(window, prop::MouseFlag, 1);
-        TrackMouseLeave(window);
-    }
+    BeginMouseStay(window);
     const int active = (wParam & MK_LBUTTON) ? 2 : 1;
     if (ReactsEverywhere(window))
         DrawButton(window, active);

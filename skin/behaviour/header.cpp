@@ -84,10 +84,7 @@ LRESULT HeaderOnMouseMove(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
     if (!StillSkinned(window))
         return result;
-    if (GetSkinProp(window, prop::MouseFlag) == 0) {
-        SetSkinProp(window, prop::MouseFlag, 1);
-        TrackMouseLeave(window);
-    }
+    BeginMouseStay(window);
     const int hit = HitTestItem(window, lParam);
     const int hover = ReadIndex(window, prop::HmIndex);
     const int pressed = ReadIndex(window, prop::HdIndex);

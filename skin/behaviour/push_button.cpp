@@ -122,10 +122,7 @@ LRESULT PushButtonOnMouseMove(SKIN_HANDLER_ARGS) {
     LRESULT result = PassOn(oldProc, window, message, wParam, lParam);
     if (!StillSkinned(window))
         return result;
-    if (GetSkinProp(window, prop::MouseFlag) == 0) {
-        // One leave request per stay of the mouse over the button.
-        SetSkinProp(window, prop::MouseFlag, 1);
-        TrackMouseLeave(window);
+    if (BeginMouseStay(window)) {
         StartFade(window, HoverState, 0);
         return result;
     }

@@ -57,3 +57,11 @@ void TrackMouseLeave(HWND window) {
     if (track)
         track(&request);
 }
+
+bool BeginMouseStay(HWND window) {
+    if (GetSkinProp(window, prop::MouseFlag) != 0)
+        return false;
+    SetSkinProp(window, prop::MouseFlag, 1);
+    TrackMouseLeave(window);
+    return true;
+}

@@ -15,3 +15,7 @@ UINT_PTR StartFadeTimer(HWND window);
 BOOL StopFadeTimer(HWND window);
 // Asks for one WM_MOUSELEAVE when the mouse leaves the window's client area.
 void TrackMouseLeave(HWND window);
+// The first mouse move of a stay over the window: sets "MOUSEFLAG" and asks for one
+// WM_MOUSELEAVE. True when this move began the stay; later moves request nothing until the
+// flag is cleared again (by the leave, or for push buttons by a release).
+bool BeginMouseStay(HWND window);
