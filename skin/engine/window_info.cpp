@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "skin/paint/wide_text.h"
+
 std::string GetWindowCaption(HWND window) {
     int length = GetWindowTextLengthW(window);
     if (length <= 0)
@@ -10,10 +12,7 @@ std::string GetWindowCaption(HWND window) {
     int copied = GetWindowTextW(window, text.data(), length + 1);
     if (copied <= 0)
         return {};
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), copied, nullptr, 0, nullptr, nullptr);
-    std::string caption(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), copied, caption.data(), bytes, nullptr, nullptr);
-    return caption;
+    return Utf8FromWide(std::wstring_view(text.data(), static_cast<size_t>(copied)));
 }
 
 int HalveToEven(int n) {

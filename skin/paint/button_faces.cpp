@@ -69,10 +69,6 @@ void BlendButtonFace(HWND window, HDC dc) {
     blend.BlendFlags = 0;
     blend.SourceConstantAlpha = static_cast<BYTE>(level < 0 ? 0 : (level > 255 ? 255 : level));
     blend.AlphaFormat = 0;  // no per-pixel alpha: the faces are opaque
-    if (dc) {
-        AlphaBlend(dc, 0, 0, bounds.width, bounds.height, face, 0, 0, bounds.width, bounds.height, blend);
-        return;
-    }
-    ScopedWindowDC target(window);
+    ScopedTargetDC target(window, dc);
     AlphaBlend(target.get(), 0, 0, bounds.width, bounds.height, face, 0, 0, bounds.width, bounds.height, blend);
 }

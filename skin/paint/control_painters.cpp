@@ -11,48 +11,31 @@
 #include "skin/paint/gdi_handles.h"
 #include "skin/paint/skin_bitmaps.h"
 #include "skin/paint/skin_colours.h"
+#include "skin/paint/wide_text.h"
 
 namespace {
-
-// A target DC that is either the caller's or, when none is given, the window's own one taken
-// for this call only.
-class TargetDC {
-  public:
-    TargetDC(HWND window, HDC given) : window_(window), dc_(given) {
-        if (!dc_) {
-            dc_ = GetWindowDC(window);
-            owned_ = true;
-        }
-    }
-    TargetDC(const TargetDC&) = delete;
-    TargetDC& operator=(const TargetDC&) = delete;
-    ~TargetDC() {
-        if (owned_ && dc_)
-            ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-    bool owned_ = false;
-};
 
 // The "OLDSTATE" test that lets callers invoke a painter on every mouse move.
 bool SkipUnchanged(HWND window, int state, bool force) {
     return !force && GetSkinProp(window, prop::OldState) == state;
 }
 
-std::string WideToUtf8(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return {};
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
-    return utf8;
+using BoxMarkDrawer =
+    void (*)(HDC windowDC, int windowHeight, int cw, int ch, int state, bool enabled, LRESULT checkState);
+
+// What the check-box and option-button painters share: the "OLDSTATE" test, the window's
+// height, check state and enabled state, the system's mark size, and the window's own DC.
+int PaintBoxMark(HWND window, int state, bool force, BoxMarkDrawer draw) {
+    if (SkipUnchanged(window, state, force))
+        return 0;
+    SetSkinProp(window, prop::OldState, state);
+    WindowBounds bounds;
+    GetWindowBounds(window, bounds);
+    const LRESULT checkState = SendMessageW(window, BM_GETCHECK, 0, 0);
+    ScopedWindowDC windowDC(window);
+    draw(windowDC.get(), bounds.height, GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK), state,
+         IsWindowEnabled(window) != FALSE, checkState);
+    return 1;
 }
 
 }  // namespace
@@ -84,16 +67,7 @@ void DrawCheckBoxMark(HDC windowDC, int windowHeight, int cw, int ch, int state,
 }
 
 int PaintCheckBox(HWND window, int state, bool force) {
-    if (SkipUnchanged(window, state, force))
-        return 0;
-    SetSkinProp(window, prop::OldState, state);
-    WindowBounds bounds;
-    GetWindowBounds(window, bounds);
-    const LRESULT checkState = SendMessageW(window, BM_GETCHECK, 0, 0);
-    ScopedWindowDC windowDC(window);
-    DrawCheckBoxMark(windowDC.get(), bounds.height, GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK),
-                     state, IsWindowEnabled(window) != FALSE, checkState);
-    return 1;
+    return PaintBoxMark(window, state, force, DrawCheckBoxMark);
 }
 
 void DrawOptionMark(HDC windowDC, int windowHeight, int cw, int ch, int state, bool enabled, LRESULT checkState) {
@@ -111,18 +85,9 @@ void DrawOptionMark(HDC windowDC, int windowHeight, int cw, int ch, int state, b
 }
 
 int PaintOptionButton(HWND window, int state, bool force) {
-    if (SkipUnchanged(window, state, force))
-        return 0;
-    SetSkinProp(window, prop::OldState, state);
-    WindowBounds bounds;
-    GetWindowBounds(window, bounds);
-    const LRESULT checkState = SendMessageW(window, BM_GETCHECK, 0, 0);
     // Straight onto the window (no surface of its own): the window's background shows through
     // the key-coloured corners of the circle.
-    ScopedWindowDC windowDC(window);
-    DrawOptionMark(windowDC.get(), bounds.height, GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK),
-                   state, IsWindowEnabled(window) != FALSE, checkState);
-    return 1;
+    return PaintBoxMark(window, state, force, DrawOptionMark);
 }
 
 void PaintComboButton(HWND window, HDC dc, int& state, bool force) {
@@ -154,7 +119,7 @@ void PaintComboButton(HWND window, HDC dc, int& state, bool force) {
     TransparentBlit(s, HalveToEven(bw - 7), HalveToEven(bounds.height - 6), 7, 4, SkinBitmaps.ComboButtonSkin, 8,
                     arrowY, KeyColour);
 
-    TargetDC target(window, dc);
+    ScopedTargetDC target(window, dc);
     BitBlt(target.get(), bounds.width - bw - 1, 1, bw, bh, s, 0, 0, SRCCOPY);
 }
 
@@ -176,7 +141,7 @@ std::string GetHeaderItemCaption(HWND header, int index) {
     SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     std::wstring caption(buffer, buffer + 255);
     caption.erase(std::remove(caption.begin(), caption.end(), L'\0'), caption.end());
-    return WideToUtf8(caption);
+    return Utf8FromWide(caption);
 }
 
 int PaintHeaderItem(HWND window, HDC dc, int index, int state) {
@@ -201,7 +166,7 @@ int PaintHeaderItem(HWND window, HDC dc, int index, int state) {
     if (!caption.empty())
         DrawTextBox(s, caption, 0, 0, iw, bounds.height, HeaderCaptionFormat);
 
-    TargetDC target(window, dc);
+    ScopedTargetDC target(window, dc);
     BitBlt(target.get(), item.left, 0, iw, item.bottom - item.top, s, 0, 0, SRCCOPY);
     return 0;
 }

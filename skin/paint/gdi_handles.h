@@ -74,6 +74,26 @@ class ScopedWindowDC {
     HDC dc_;
 };
 
+// The DC a painter draws into: the caller's when it gives one (the paint DC of WM_PAINT),
+// otherwise the window's own, taken for this call and given back at scope exit.
+class ScopedTargetDC {
+  public:
+    ScopedTargetDC(HWND window, HDC given)
+        : window_(window), dc_(given ? given : GetWindowDC(window)), owned_(given == nullptr) {}
+    ScopedTargetDC(const ScopedTargetDC&) = delete;
+    ScopedTargetDC& operator=(const ScopedTargetDC&) = delete;
+    ~ScopedTargetDC() {
+        if (owned_ && dc_)
+            ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+    bool owned_;
+};
+
 // BeginPaint / EndPaint.
 class ScopedPaint {
   public:

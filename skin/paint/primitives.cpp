@@ -6,6 +6,7 @@
 #include <string>
 
 #include "skin/paint/gdi_handles.h"
+#include "skin/paint/wide_text.h"
 
 namespace {
 
@@ -15,17 +16,6 @@ HDC CreateDisplayDC() {
 
 RECT BoxRect(int x, int y, int width, int height) {
     return RECT{x, y, x + width, y + height};
-}
-
-std::wstring Utf8ToWide(std::string_view text) {
-    if (text.empty())
-        return {};
-    int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (length <= 0)
-        return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
 }
 
 // One axis of a nine-slice copy: the two border widths after they have been fitted to the
@@ -110,7 +100,7 @@ BOOL DrawFocusBox(HDC dc, int x, int y, int width, int height) {
 }
 
 int DrawTextBox(HDC dc, std::string_view text, int x, int y, int width, int height, UINT format) {
-    std::wstring wide = Utf8ToWide(text);
+    std::wstring wide = WideFromUtf8(text);
     RECT box = BoxRect(x, y, width, height);
     // The converted copy is private to this call, so an ellipsis written into it could never
     // reach the caller; without the flag DrawText cannot write past the copy's end either.

@@ -9,11 +9,11 @@
 
 #include "builder/project_strings.h"
 #include "skin/paint/gdi_handles.h"
+#include "skin/paint/wide_text.h"
 #include "ui/art/hand_cursor_art.h"
 #include "ui/art/help_picture_art.h"
 #include "ui/art/open_book_art.h"
 #include "ui/resources/resource_ids.h"
-#include "ui/wide_text.h"
 
 namespace {
 

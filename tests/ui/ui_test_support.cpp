@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "ui/wide_text.h"
+#include "skin/paint/wide_text.h"
 
 namespace {
 

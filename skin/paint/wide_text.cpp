@@ -1,6 +1,6 @@
-#include "ui/wide_text.h"
+#include "skin/paint/wide_text.h"
 
-#include "ui/win32.h"
+#include <windows.h>
 
 std::wstring WideFromUtf8(std::string_view utf8) {
     if (utf8.empty())

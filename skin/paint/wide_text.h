@@ -1,4 +1,4 @@
-// UTF-8 in the program's data, UTF-16 at the wide Win32 calls.
+// UTF-8 in the program's data, UTF-16 at the wide Win32 calls (window texts, drawing, file names).
 #pragma once
 
 #include <string>
