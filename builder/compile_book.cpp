@@ -1,24 +1,47 @@
 #include "builder/compile_book.h"
 
 #include "builder/project_files.h"
+#include "builder/unicode_text.h"
 
 namespace {
 
 constexpr char kWorkshopFolder[] = "HTML Help Workshop";
 constexpr char kCompilerFileName[] = "hhc.exe";
-// A book written by a process that cannot be watched counts once it has not changed for this long.
-constexpr int64_t kSettleMs = 1000;
 
 bool IsFile(const std::string& path) {
     platform::FileInfo info = platform::GetFileInfo(path);
     return info.exists && !info.is_folder;
 }
 
-// A book counts as written when it is there, not empty (some compilers leave an empty file on
-// failure) and not older than the project it was compiled from.
-bool BookWritten(const platform::FileInfo& book, int64_t project_mtime_ns) {
-    return book.exists && !book.is_folder && book.size > 0 && book.mtime_ns >= project_mtime_ns;
+std::string FileNameOf(const std::string& path) {
+    size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+class ProgramCompile : public CompileTask {
+  public:
+    ProgramCompile(std::unique_ptr<platform::Process> process, std::string compiler)
+        : process_(std::move(process)), compiler_(std::move(compiler)) {}
+    bool HasEnded() override { return process_->HasEnded(); }
+    void Stop() override { process_->Kill(); }
+    bool Watchable() const override { return process_->watchable(); }
+    std::string Failure() override {
+        if (!process_->watchable())
+            return "";
+        const platform::ProcessExit exit = process_->Exit();
+        const std::string name = FileNameOf(compiler_);
+        if (exit.crashed)
+            return "编译器 " + name + " 异常结束（" + exit.description + "）";
+        const int64_t success = IsHhcCompiler(compiler_) ? 1 : 0;
+        if (exit.code != success)
+            return "编译器 " + name + " 报告失败（" + exit.description + "）";
+        return "";
+    }
+
+  private:
+    std::unique_ptr<platform::Process> process_;
+    std::string compiler_;
+};
 
 }  // namespace
 
@@ -67,91 +90,20 @@ CompilerChoice FindCompiler(const std::string& explicit_compiler, const Compiler
     return choice;
 }
 
-std::string CompileBook(const std::string& base_name,
-                        const std::string& output_folder,
-                        const std::string& compiler,
-                        CompileWatcher& watcher,
-                        int result_index) {
-    const std::string failed = base_name + "_失败";
-    if (compiler.empty())
-        return failed;
-    std::string project = platform::JoinPath(output_folder, kProjectFileName);
-    int64_t project_mtime = platform::GetFileInfo(project).mtime_ns;
+bool IsHhcCompiler(const std::string& compiler) {
+    const std::string name = AsciiLower(FileNameOf(compiler));
+    return name == "hhc.exe" || name == "hhc";
+}
+
+std::unique_ptr<CompileTask> StartProgramCompile(const std::string& compiler,
+                                                 const std::string& folder,
+                                                 std::string& failure) {
+    const std::string project = platform::JoinPath(folder, kProjectFileName);
     // Some compilers (chmcmd) write the book relative to their working folder.
-    std::unique_ptr<platform::Process> process = platform::StartProcess(compiler, {project}, output_folder);
-    if (!process->started())
-        return failed;
-    std::string book = platform::JoinPath(output_folder, BookName(base_name) + ".chm");
-    watcher.impl().Add(result_index, base_name, book, project_mtime, std::move(process));
-    return base_name + "_成功";
-}
-
-void CompileWatcher::Impl::Add(int index,
-                               const std::string& base_name,
-                               const std::string& book_path,
-                               int64_t project_mtime_ns,
-                               std::unique_ptr<platform::Process> process) {
-    Entry entry;
-    entry.index = index;
-    entry.failed_line = base_name + "_失败";
-    entry.book_path = book_path;
-    entry.project_mtime_ns = project_mtime_ns;
-    entry.process = std::move(process);
-    entry.started_ms = platform::MonotonicMs();
-    entry.last_change_ms = entry.started_ms;
-    entries.push_back(std::move(entry));
-}
-
-CompileWatcher::CompileWatcher() : impl_(std::make_unique<Impl>()) {}
-CompileWatcher::~CompileWatcher() = default;
-
-std::vector<CompileOutcome> CompileWatcher::Poll() {
-    std::vector<CompileOutcome> failures;
-    for (Impl::Entry& e : impl_->entries) {
-        if (e.judged)
-            continue;
-        if (e.process->watchable()) {
-            if (!e.process->HasEnded())
-                continue;
-            e.judged = true;
-            if (!BookWritten(platform::GetFileInfo(e.book_path), e.project_mtime_ns))
-                failures.push_back({e.index, e.failed_line});
-            continue;
-        }
-        platform::FileInfo book = platform::GetFileInfo(e.book_path);
-        int64_t now = platform::MonotonicMs();
-        if (book.exists != e.last_seen.exists || book.size != e.last_seen.size ||
-            book.mtime_ns != e.last_seen.mtime_ns) {
-            e.last_seen = book;
-            e.last_change_ms = now;
-        }
-        if (BookWritten(book, e.project_mtime_ns) && now - e.last_change_ms >= kSettleMs) {
-            e.judged = true;
-            continue;
-        }
-        if (now - e.started_ms > impl_->unwatchable_timeout_ms) {
-            e.judged = true;
-            failures.push_back({e.index, e.failed_line});
-        }
+    std::unique_ptr<platform::Process> process = platform::StartProcess(compiler, {project}, folder);
+    if (!process->started()) {
+        failure = "无法启动编译器 " + compiler;
+        return nullptr;
     }
-    return failures;
-}
-
-bool CompileWatcher::HasPending() const {
-    for (const Impl::Entry& e : impl_->entries) {
-        if (!e.judged)
-            return true;
-    }
-    return false;
-}
-
-std::vector<CompileOutcome> CompileWatcher::WaitAll() {
-    std::vector<CompileOutcome> failures;
-    for (;;) {
-        std::vector<CompileOutcome> some = Poll();
-        failures.insert(failures.end(), some.begin(), some.end());
-        if (!HasPending())
-            return failures;
-        platform::SleepMs(20);
-    }
+    return std::make_unique<ProgramCompile>(std::move(process), compiler);
 }

@@ -1,6 +1,7 @@
-// Finding the help compiler, starting it on a book's project, and judging what it wrote.
+// Finding the help compiler, queueing a book's compile, and judging what it wrote.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,36 +26,49 @@ struct CompilerChoice {
 // An explicit compiler (folvane-cli --compiler) is taken as it is, found or not.
 CompilerChoice FindCompiler(const std::string& explicit_compiler, const CompilerSearch& search);
 
-// Starts the compiler on output_folder's project, in output_folder, without waiting. Returns
-// base name + "_成功" when it started (the watcher then judges the book later) or "_失败".
-std::string CompileBook(const std::string& base_name,
-                        const std::string& output_folder,
-                        const std::string& compiler,
-                        CompileWatcher& watcher,
-                        int result_index);
+// hhc.exe reports success with exit code 1 and failure with 0; other compilers the other way.
+bool IsHhcCompiler(const std::string& compiler);
 
-struct CompileWatcher::Impl {
-    struct Entry {
-        int index = 0;
-        std::string failed_line;
-        std::string book_path;
-        int64_t project_mtime_ns = 0;
-        std::unique_ptr<platform::Process> process;
-        int64_t started_ms = 0;
-        platform::FileInfo last_seen;
-        int64_t last_change_ms = 0;
-        bool judged = false;
-    };
-    // Without a process handle (a native program started from Wine) the book is judged by the
-    // file alone: written once it has held still for a second, failed after this long.
-    int64_t unwatchable_timeout_ms = 120000;
-    std::vector<Entry> entries;
-
-    // A new run writes its lines from entry 0 again; earlier compilers must not touch them.
-    void BeginRun() { entries.clear(); }
-    void Add(int index,
-             const std::string& base_name,
-             const std::string& book_path,
-             int64_t project_mtime_ns,
-             std::unique_ptr<platform::Process> process);
+// A compile in progress: a started program, or Folvane's own compiler at work.
+class CompileTask {
+  public:
+    virtual ~CompileTask() = default;
+    // Non-blocking.
+    virtual bool HasEnded() = 0;
+    // Ends the compile as soon as possible; HasEnded() turns true soon after.
+    virtual void Stop() = 0;
+    // Once ended: "" when the compiler itself reports success, else why not (for people).
+    virtual std::string Failure() = 0;
+    // False for a program whose end cannot be seen (a native program started from Wine): the
+    // book alone tells when it is done.
+    virtual bool Watchable() const { return true; }
 };
+
+// Something a book holds while its compile waits or runs (its folder's marker), told how the
+// compile ended.
+class CompileHold {
+  public:
+    virtual ~CompileHold() = default;
+    virtual void CompileEnded(bool compiled) = 0;
+};
+
+struct CompileRequest {
+    BookReport report;     // as the run wrote it; the queue turns it "_失败" when the compile fails
+    std::string compiler;  // a program's path, or kBuiltinCompiler
+    std::string folder;    // the book folder, holding the project
+    // The file the compiler writes; when it differs from report.book (a stand-in name the
+    // compiler could not be given the real name instead of), it is renamed to that afterwards.
+    std::string produced;
+    int64_t timeout_ms = 10 * 60 * 1000;
+    std::unique_ptr<CompileHold> hold;
+};
+
+// Adds a compile to the queue; it starts at once when there is room. Returns the report the run
+// shows now: the request's own, or its failure when the compiler could not even be started.
+BookReport QueueCompile(CompileQueue& queue, CompileRequest request);
+
+// Starts an external compiler on the project in `folder`, in that folder. Null with `failure`
+// set when it could not be started.
+std::unique_ptr<CompileTask> StartProgramCompile(const std::string& compiler,
+                                                 const std::string& folder,
+                                                 std::string& failure);

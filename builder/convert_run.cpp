@@ -33,12 +33,13 @@ bool FolderHasEntries(const std::string& folder) {
 }
 
 BookResult BuildBook(RunControls& controls,
-                     CompileWatcher& watcher,
+                     CompileQueue& queue,
+                     const RunOptions& options,
                      const std::string& compiler,
                      const std::string& file_name,
-                     int result_index,
                      std::string& source_buffer,
-                     std::string& line) {
+                     BookReport& report) {
+    std::string& line = report.line;
     FileList& sources = controls.File1();
     const std::string base_name = file_name.substr(0, file_name.find('.'));
     const std::string output_folder = platform::JoinPath(sources.Path(), base_name);
@@ -47,6 +48,7 @@ BookResult BuildBook(RunControls& controls,
 
     // An empty base name would make the output folder the source folder itself; that folder
     // always holds the source, so it is reported as existing and never written into.
+    report.folder = output_folder;
     if (base_name.empty() || FolderHasEntries(output_folder)) {
         line = base_name + kExistsSuffix;
         return BookResult::kExisting;
@@ -54,6 +56,7 @@ BookResult BuildBook(RunControls& controls,
     platform::FileInfo existing = platform::GetFileInfo(output_folder);
     if (!(existing.exists && existing.is_folder) && !platform::CreateFolder(output_folder)) {
         line = failed;
+        report.reason = "无法创建文件夹 " + output_folder;
         return BookResult::kLine;
     }
 
@@ -65,6 +68,7 @@ BookResult BuildBook(RunControls& controls,
             return BookResult::kNoLine;
         case SplitStatus::kWriteFailed:
             line = failed;
+            report.reason = "无法写入分页文件";
             return BookResult::kLine;
         case SplitStatus::kSucceeded:
             break;
@@ -84,6 +88,7 @@ BookResult BuildBook(RunControls& controls,
         return BookResult::kStopped;
     if (status == StepStatus::kFailed) {
         line = failed;
+        report.reason = "无法写入页面";
         return BookResult::kLine;
     }
     pages.Refresh();
@@ -100,23 +105,40 @@ BookResult BuildBook(RunControls& controls,
         return BookResult::kStopped;
     if (written == StepStatus::kFailed) {
         line = failed;
+        report.reason = "无法写入目录、索引或项目文件";
         return BookResult::kLine;
     }
-    line = CompileBook(base_name, pages.Path(), compiler, watcher, result_index);
+    report.folder = pages.Path();
+    report.book = platform::JoinPath(report.folder, BookName(base_name) + ".chm");
+    if (compiler.empty()) {
+        line = failed;
+        report.reason = "没有找到 HTML Help 编译器";
+        return BookResult::kLine;
+    }
+    line = base_name + kSucceededSuffix;
+    report.outcome = BookOutcome::kStarted;
+    CompileRequest request;
+    request.report = report;
+    request.compiler = compiler;
+    request.folder = report.folder;
+    request.produced = report.book;
+    request.timeout_ms = options.compile_timeout_ms;
+    report = QueueCompile(queue, std::move(request));
     return BookResult::kLine;
 }
 
 // A source too large for the memory the process can get (a 32-bit process reaches its limit
 // with sources of about a gigabyte) fails its own book; the run goes on with the next one.
-BookResult OutOfMemory(const std::string& file_name, std::string& source_buffer, std::string& line) {
+BookResult OutOfMemory(const std::string& file_name, std::string& source_buffer, BookReport& report) {
     std::string().swap(source_buffer);
-    line = file_name.substr(0, file_name.find('.')) + kFailedSuffix;
+    report.line = file_name.substr(0, file_name.find('.')) + kFailedSuffix;
+    report.reason = "内存不足，装不下这个文件";
     return BookResult::kLine;
 }
 
 }  // namespace
 
-bool ConvertAndGenerate(RunControls& controls, CompileWatcher& watcher, const RunOptions& options) {
+bool ConvertAndGenerate(RunControls& controls, CompileQueue& queue, const RunOptions& options) {
     // The run yields to the front-end, which could start it again from inside a yield.
     static bool running = false;
     if (running)
@@ -130,9 +152,10 @@ bool ConvertAndGenerate(RunControls& controls, CompileWatcher& watcher, const Ru
     } running_flag;
 
     controls.SetStatusText(kWaitingText);
-    watcher.impl().BeginRun();
+    const int run = queue.BeginRun();
     const std::string compiler = FindCompiler(options.compiler, DefaultCompilerSearch()).path;
     int k = 0;
+    int books = 0;
     const int n = sources.ListCount();
     // Holds one source at a time; kept for the whole run so its memory is set up only once.
     std::string source_buffer;
@@ -141,14 +164,18 @@ bool ConvertAndGenerate(RunControls& controls, CompileWatcher& watcher, const Ru
             return false;
         const std::string file_name = sources.List(i);
         controls.OnSourceFile(i, n, file_name);
-        std::string line;
+        BookReport report;
+        report.run = run;
+        report.index = k;
+        report.source = file_name;
+        report.outcome = BookOutcome::kFailed;
         BookResult result;
         try {
-            result = BuildBook(controls, watcher, compiler, file_name, k, source_buffer, line);
+            result = BuildBook(controls, queue, options, compiler, file_name, source_buffer, report);
         } catch (const std::bad_alloc&) {
-            result = OutOfMemory(file_name, source_buffer, line);
+            result = OutOfMemory(file_name, source_buffer, report);
         } catch (const std::length_error&) {
-            result = OutOfMemory(file_name, source_buffer, line);
+            result = OutOfMemory(file_name, source_buffer, report);
         }
         switch (result) {
             case BookResult::kStopped:
@@ -157,13 +184,20 @@ bool ConvertAndGenerate(RunControls& controls, CompileWatcher& watcher, const Ru
                 controls.ShowMessage(kNoPagesMessage, kNoPagesTitle);
                 return true;
             case BookResult::kNoLine:
+                report.index = -1;
+                report.outcome = BookOutcome::kNoBook;
+                controls.OnBookReport(report);
                 break;
             case BookResult::kExisting:
-                controls.List1().SetEntry(k++, line);
+                report.outcome = BookOutcome::kExists;
+                controls.List1().SetEntry(k++, report.line);
+                controls.OnBookReport(report);
                 break;
             case BookResult::kLine:
-                controls.List1().SetEntry(k++, line);
-                controls.SetCountText("完成" + std::to_string(controls.List1().ListCount()) + "个文件");
+                controls.List1().SetEntry(k++, report.line);
+                controls.OnBookReport(report);
+                // The books this run made or tried to make; skipped sources do not count.
+                controls.SetCountText("完成" + std::to_string(++books) + "个文件");
                 break;
         }
         if (!controls.Yield())

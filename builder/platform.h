@@ -36,6 +36,8 @@ bool CreateFolder(const std::string& path);  // one level
 // Fails when `to` exists already.
 bool RenameFile(const std::string& from, const std::string& to);
 bool ReadFileBytes(const std::string& path, std::string& bytes);
+// The first `max_bytes` bytes of a file (fewer when it is shorter) and its whole size.
+bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes, uint64_t* file_size);
 // Creates or empties the file, then writes the bytes.
 bool WriteFileBytes(const std::string& path, std::string_view bytes);
 bool DeleteFileAt(const std::string& path);
@@ -48,6 +50,13 @@ std::string GetEnv(const char* name);
 // The folders of PATH, in order.
 std::vector<std::string> PathFolders();
 
+// How a started program ended.
+struct ProcessExit {
+    bool crashed = false;     // ended by a signal (POSIX) or an exception (Windows), or killed
+    int64_t code = 0;         // exit code; the signal number when crashed on POSIX
+    std::string description;  // "exit code 2", "signal 11 (Segmentation fault)", "exception 0xC0000005"
+};
+
 // A started program. `started` is true when a process was created; `watchable` is true when
 // its end can be observed (Wine gives no handle for native Linux programs).
 class Process {
@@ -57,6 +66,10 @@ class Process {
     virtual bool watchable() const = 0;
     // Non-blocking. Always false for an unwatchable process.
     virtual bool HasEnded() = 0;
+    // How it ended; meaningful once HasEnded() has returned true.
+    virtual ProcessExit Exit() const = 0;
+    // Ends the process at once; HasEnded() then turns true soon after.
+    virtual void Kill() = 0;
 };
 
 // Starts `program` with `args` as a new process with a hidden window and no console output,

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <limits.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -11,6 +12,7 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -229,6 +231,24 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     return ok;
 }
 
+bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes, uint64_t* file_size) {
+    bytes.clear();
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        *file_size = static_cast<uint64_t>(st.st_size);
+        bytes.resize(std::min<uint64_t>(max_bytes, *file_size));
+        ssize_t r = pread(fd, bytes.data(), bytes.size(), 0);
+        ok = r >= 0;
+        bytes.resize(ok ? static_cast<size_t>(r) : 0);
+    }
+    close(fd);
+    return ok;
+}
+
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
     // Overwrite, then cut to length, rather than O_TRUNC: ext4 starts writing back a file that
     // was truncated to zero when it is closed, which made rewriting pieces as pages wait on
@@ -323,14 +343,40 @@ class PosixProcess : public Process {
             return true;
         int status = 0;
         pid_t r = waitpid(pid_, &status, WNOHANG);
-        if (r == pid_ || (r < 0 && errno == ECHILD))
+        if (r == pid_) {
             ended_ = true;
+            exit_ = Describe(status);
+        } else if (r < 0 && errno == ECHILD) {
+            ended_ = true;
+            exit_.crashed = true;
+            exit_.description = "ended without an exit status";
+        }
         return ended_;
+    }
+    ProcessExit Exit() const override { return exit_; }
+    void Kill() override {
+        if (pid_ > 0 && !ended_)
+            kill(pid_, SIGKILL);
     }
 
   private:
+    static ProcessExit Describe(int status) {
+        ProcessExit exit;
+        if (WIFEXITED(status)) {
+            exit.code = WEXITSTATUS(status);
+            exit.description = "exit code " + std::to_string(exit.code);
+        } else if (WIFSIGNALED(status)) {
+            exit.crashed = true;
+            exit.code = WTERMSIG(status);
+            const char* name = strsignal(WTERMSIG(status));
+            exit.description = "signal " + std::to_string(exit.code) + (name ? std::string(" (") + name + ")" : "");
+        }
+        return exit;
+    }
+
     pid_t pid_;
     bool ended_ = false;
+    ProcessExit exit_;
 };
 
 }  // namespace

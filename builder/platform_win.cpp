@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "builder/command_line.h"
@@ -183,6 +184,24 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     return true;
 }
 
+bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes, uint64_t* file_size) {
+    bytes.clear();
+    HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file.ok() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
+        return false;
+    *file_size = static_cast<uint64_t>(size.QuadPart);
+    bytes.resize(static_cast<size_t>(std::min<uint64_t>(max_bytes, *file_size)));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) {
+        bytes.clear();
+        return false;
+    }
+    bytes.resize(got);
+    return true;
+}
+
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
     HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -278,8 +297,35 @@ class WinProcess : public Process {
     bool started() const override { return started_; }
     bool watchable() const override { return process_ != nullptr; }
     bool HasEnded() override { return process_ && WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
+    ProcessExit Exit() const override {
+        ProcessExit exit;
+        DWORD code = 0;
+        if (!process_ || !GetExitCodeProcess(process_, &code)) {
+            exit.crashed = true;
+            exit.description = "ended without an exit code";
+            return exit;
+        }
+        exit.code = code;
+        // Codes from 0xC0000000 on are exception status values: the program crashed (or was
+        // ended by TerminateProcess with such a code).
+        if (code >= 0xC0000000u) {
+            char text[32];
+            std::snprintf(text, sizeof(text), "exception 0x%08lX", static_cast<unsigned long>(code));
+            exit.crashed = true;
+            exit.description = text;
+        } else {
+            exit.description = "exit code " + std::to_string(code);
+        }
+        return exit;
+    }
+    void Kill() override {
+        if (process_)
+            TerminateProcess(process_, kKilledExitCode);
+    }
 
   private:
+    // What a killed compiler ends with: an exception status, so it is never taken for success.
+    static constexpr UINT kKilledExitCode = 0xC000013Au;  // STATUS_CONTROL_C_EXIT
     bool started_;
     HANDLE process_;
 };

@@ -25,6 +25,29 @@ class FileList {
     virtual std::string List(int index) const = 0;
 };
 
+// What became of one source file of a run.
+enum class BookOutcome {
+    kNoBook,   // the source is empty: no book and no result line
+    kStarted,  // "_成功": the book's project is complete and its compile queued, running or done
+    kExists,   // "_目录已存在！": a book of that name exists; the source was skipped
+    kFailed,   // "_失败": no book; `reason` says why
+};
+
+// One source file's result, for the front-end: the result line and what lies behind it.
+struct BookReport {
+    int run = 0;     // the run that made it (CompileQueue::BeginRun), so a later run can ignore it
+    int index = -1;  // entry of the result list; -1 for kNoBook
+    BookOutcome outcome = BookOutcome::kNoBook;
+    std::string line;       // the result line as the list shows it
+    std::string source;     // the source file's name
+    std::string reason;     // why the book failed or was not made, for people; empty otherwise
+    std::string encoding;   // how the source was read, e.g. "utf-8 (no BOM)"; empty when it was not read
+    int chapters = 0;       // chapter headings found in a .txt source
+    std::string folder;     // the book's folder
+    std::string book;       // the book file (.chm)
+    bool compiled = false;  // the compile has ended and the book is there
+};
+
 // The result list: entry k holds the line of the k-th book of the run.
 class ResultList {
   public:
@@ -51,6 +74,11 @@ class RunControls {
     virtual bool Yield() = 0;
     // Progress for the front-end, called before each source file (index of n).
     virtual void OnSourceFile(int index, int count, const std::string& name) {}
+    // How far the current source file is, 0 to 100; called as its pages are written.
+    virtual void OnFileProgress(int percent) {}
+    // Every result the run makes, right after it sets the line (and for a source that gives no
+    // line). Later changes, when a compile ends, come from CompileQueue::Poll.
+    virtual void OnBookReport(const BookReport& report) {}
 };
 
 // Lists a folder as a FileList does: matching normal files, sorted by name ignoring case.

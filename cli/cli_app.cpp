@@ -10,10 +10,6 @@ namespace {
 
 constexpr char kUsage[] = "usage: folvane-cli [--compiler PATH] FOLDER";
 
-bool EndsWith(const std::string& text, const std::string& ending) {
-    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
-}
-
 // Prints every line as the run writes it and keeps them for the final report.
 class PrintingResultList : public ResultList {
   public:
@@ -29,6 +25,8 @@ class PrintingResultList : public ResultList {
             out_.Out(line);
     }
     int ListCount() const override { return static_cast<int>(lines_.size()); }
+    // A later change of a line (a compile ended); the final lines are printed at the end.
+    void Replace(int index, const std::string& line) { lines_[static_cast<size_t>(index)] = line; }
     const std::vector<std::string>& lines() const { return lines_; }
     void StopPrinting() { printing_ = false; }
 
@@ -40,7 +38,7 @@ class PrintingResultList : public ResultList {
 
 class CliControls : public RunControls {
   public:
-    explicit CliControls(CliOutput& out) : out_(out), list1_(out) {}
+    CliControls(CliOutput& out, CompileQueue& queue) : out_(out), queue_(queue), list1_(out) {}
     FileList& File1() override { return file1_; }
     FileList& File2() override { return file2_; }
     ResultList& List1() override { return list1_; }
@@ -52,7 +50,27 @@ class CliControls : public RunControls {
         out_.Err(title + " " + text);
         message_shown_ = true;
     }
-    bool Yield() override { return true; }
+    // Compiles that end during the run make room for waiting ones.
+    bool Yield() override {
+        for (const BookReport& report : queue_.Poll())
+            Apply(report);
+        return true;
+    }
+    void OnBookReport(const BookReport& report) override { Apply(report); }
+    // Keeps the latest report of every line; the final report is printed from them.
+    void Apply(const BookReport& report) {
+        if (report.index < 0)
+            return;
+        if (static_cast<size_t>(report.index) >= reports_.size())
+            reports_.resize(static_cast<size_t>(report.index) + 1);
+        reports_[static_cast<size_t>(report.index)] = report;
+        compiles_queued_ = compiles_queued_ || report.outcome == BookOutcome::kStarted;
+        if (report.index < list1_.ListCount())
+            list1_.Replace(report.index, report.line);
+    }
+    const std::vector<BookReport>& reports() const { return reports_; }
+    // Whether the run handed a compile over; the final lines are worth printing then.
+    bool compiles_queued() const { return compiles_queued_; }
     void OnSourceFile(int index, int count, const std::string& name) override {
         if (!out_.ErrIsTerminal())
             return;
@@ -72,6 +90,9 @@ class CliControls : public RunControls {
 
   private:
     CliOutput& out_;
+    CompileQueue& queue_;
+    std::vector<BookReport> reports_;
+    bool compiles_queued_ = false;
     FolderFileList file1_;
     FolderFileList file2_;
     PrintingResultList list1_;
@@ -152,32 +173,35 @@ int RunFolvaneCli(const std::vector<std::string>& args, CliOutput& out) {
         return kCliUsage;
     }
 
-    CliControls controls(out);
+    CompileQueue queue;
+    CliControls controls(out, queue);
     controls.File1().SetPath(parsed.folder);
     if (controls.File1().ListCount() == 0) {
         out.Err("folvane-cli: no .txt, .htm or .html file in " + parsed.folder);
         return kCliOk;
     }
-    CompileWatcher watcher;
     RunOptions options;
     options.compiler = parsed.compiler;
-    ConvertAndGenerate(controls, watcher, options);
+    ConvertAndGenerate(controls, queue, options);
     out.Out(controls.status());
     if (!controls.count().empty())
         out.Out(controls.count());
 
-    bool compilers_started = watcher.HasPending();
     controls.results().StopPrinting();
-    for (const CompileOutcome& outcome : watcher.WaitAll())
-        controls.results().SetEntry(outcome.index, outcome.line);
-    if (compilers_started) {
+    for (const BookReport& report : queue.WaitAll())
+        controls.Apply(report);
+    if (controls.compiles_queued()) {
         for (const std::string& line : controls.results().lines())
             out.Out(line);
     }
 
     bool failed = controls.message_shown();
-    for (const std::string& line : controls.results().lines())
-        failed = failed || EndsWith(line, kFailedSuffix);
+    for (const BookReport& report : controls.reports()) {
+        if (report.outcome != BookOutcome::kFailed)
+            continue;
+        failed = true;
+        out.Err(report.source + ": " + report.reason);
+    }
     if (failed) {
         CompilerChoice choice = FindCompiler(parsed.compiler, DefaultCompilerSearch());
         platform::FileInfo compiler = platform::GetFileInfo(choice.path);

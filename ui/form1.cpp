@@ -106,11 +106,7 @@ void Form1::SetLabelCaption(Form1Label which, std::wstring_view text) {
 }
 
 bool Form1::CompilersPending() const {
-    for (const auto& watcher : watchers_) {
-        if (watcher->HasPending())
-            return true;
-    }
-    return false;
+    return compiles_.HasPending();
 }
 
 bool Form1::PreTranslateMessage(MSG& msg) {
@@ -152,15 +148,13 @@ void Form1::Command2_Click() {
     if (running_)
         return;
     running_ = true;
-    auto watcher = std::make_unique<CompileWatcher>();
     try {
         Form1RunControls controls(*this);
-        ConvertAndGenerate(controls, *watcher, options_.run_options);
+        ConvertAndGenerate(controls, compiles_, options_.run_options);
     } catch (const std::exception& error) {
         ShowRunMessage(error.what(), kNoPagesTitle);
     }
     running_ = false;
-    watchers_.push_back(std::move(watcher));
     if (!window())
         return;
     CheckCompilers();
@@ -182,26 +176,14 @@ void Form1::Form_Unload() {
 }
 
 void Form1::CheckCompilers() {
-    for (size_t w = 0; w < watchers_.size(); ++w) {
-        const bool latest_run = w + 1 == watchers_.size();
-        for (const CompileOutcome& outcome : watchers_[w]->Poll()) {
-            // A later run writes its lines over the earlier ones from entry 0 on: an outcome
-            // of an earlier run only applies while its success line is still there.
-            const std::string_view line = outcome.line;
-            const std::string_view failed = kFailedSuffix;
-            bool applies = latest_run;
-            if (line.ends_with(failed)) {
-                const std::string success = std::string(line.substr(0, line.size() - failed.size())) + kSucceededSuffix;
-                applies = list1_.Entry(outcome.index) == success;
-            }
-            if (applies)
-                list1_.SetEntry(outcome.index, outcome.line);
-        }
+    for (const BookReport& report : compiles_.Poll()) {
+        // The list shows the lines of the latest run only.
+        if (report.run == compiles_.LatestRun() && report.index >= 0)
+            list1_.SetEntry(report.index, report.line);
     }
-    std::erase_if(watchers_, [](const std::unique_ptr<CompileWatcher>& watcher) { return !watcher->HasPending(); });
     if (!window())
         return;
-    if (watchers_.empty()) {
+    if (!compiles_.HasPending()) {
         KillTimer(window(), kCompileTimerId);
     } else {
         SetTimer(window(), kCompileTimerId, options_.compile_check_interval, nullptr);

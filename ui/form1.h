@@ -85,7 +85,7 @@ class Form1 final : public FormWindow {
     FileListBox file2_;
     ResultListBox list1_;
     std::unique_ptr<Form2> form2_;
-    std::vector<std::unique_ptr<CompileWatcher>> watchers_;  // one per run, until judged
+    CompileQueue compiles_;  // the compiles of every run, at most one per processor at once
     bool running_ = false;
     bool close_requested_ = false;
     bool image1_pressed_ = false;

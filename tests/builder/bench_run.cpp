@@ -211,11 +211,11 @@ int main(int argc, char** argv) {
 
         BenchControls controls;
         controls.file1.SetPath(sources);
-        CompileWatcher watcher;
+        CompileQueue queue;
         RunOptions options;
         options.compiler = compiler;
-        runs.push_back(Measure([&] { completed = ConvertAndGenerate(controls, watcher, options) && completed; }));
-        watcher.WaitAll();
+        runs.push_back(Measure([&] { completed = ConvertAndGenerate(controls, queue, options) && completed; }));
+        queue.WaitAll();
         books = 0;
         for (const std::string& line : controls.list1.lines)
             books += line.size() > 7 && line.compare(line.size() - 7, 7, "_成功") == 0 ? 1 : 0;

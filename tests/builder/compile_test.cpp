@@ -2,9 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "builder/compile_book.h"
+#include "builder/convert_run.h"
 #include "builder/platform.h"
 #include "builder/project_files.h"
 #include "tests/builder/test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <stdlib.h>
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -58,77 +66,98 @@ std::string MakeBookFolder(TempFolder& temp, const std::string& book_name) {
     return folder;
 }
 
-TEST(CompileBook, AWorkingCompilerKeepsTheSuccessLine) {
+// Queues the compile of the project in `folder` with the given stand-in and waits for it.
+BookReport CompileWith(const std::string& folder,
+                       const std::string& compiler,
+                       const std::string& book_name,
+                       int64_t timeout_ms = 60000) {
+    CompileQueue queue;
+    CompileRequest request;
+    request.report.index = 3;
+    request.report.line = book_name + "_成功";
+    request.report.outcome = BookOutcome::kStarted;
+    request.report.book = platform::JoinPath(folder, book_name + ".chm");
+    request.compiler = compiler;
+    request.folder = folder;
+    request.produced = request.report.book;
+    request.timeout_ms = timeout_ms;
+    BookReport now = QueueCompile(queue, std::move(request));
+    if (now.outcome == BookOutcome::kFailed)
+        return now;
+    std::vector<BookReport> ended = queue.WaitAll();
+    EXPECT_EQ(ended.size(), 1u);
+    EXPECT_FALSE(queue.HasPending());
+    return ended.empty() ? BookReport{} : ended[0];
+}
+
+class FakeCompilerMode {
+  public:
+    explicit FakeCompilerMode(const char* mode) { SetMode(mode); }
+    ~FakeCompilerMode() { SetMode(""); }
+
+  private:
+    static void SetMode(const char* mode) {
+#ifdef _WIN32
+        SetEnvironmentVariableA("FOLVANE_FAKE_COMPILER_MODE", *mode ? mode : nullptr);
+#else
+        if (*mode)
+            setenv("FOLVANE_FAKE_COMPILER_MODE", mode, 1);
+        else
+            unsetenv("FOLVANE_FAKE_COMPILER_MODE");
+#endif
+    }
+};
+
+TEST(CompileQueue, AWorkingCompilerKeepsTheSuccessLine) {
     TempFolder temp;
     std::string folder = MakeBookFolder(temp, "book one");
-    CompileWatcher watcher;
-    EXPECT_EQ(CompileBook("book one", folder, FakeCompilerPath("writes"), watcher, 3), "book one_成功");
-    EXPECT_TRUE(watcher.HasPending());
-    EXPECT_TRUE(watcher.WaitAll().empty());
-    EXPECT_FALSE(watcher.HasPending());
+    BookReport report = CompileWith(folder, FakeCompilerPath("writes"), "book one");
+    EXPECT_EQ(report.line, "book one_成功");
+    EXPECT_EQ(report.index, 3);
+    EXPECT_TRUE(report.compiled);
     EXPECT_TRUE(TestFileExists(platform::JoinPath(folder, "book one.chm")));
     // The compiler ran in the output folder and got the project path in one piece.
     std::string args = ReadTestFile(platform::JoinPath(folder, "compiler_args.txt"));
     EXPECT_EQ(args, platform::JoinPath(folder, "chm_hhp.hhp") + "\n" + folder + "\n");
 }
 
-TEST(CompileBook, ACompilerThatWritesNothingTurnsTheLineIntoAFailure) {
+TEST(CompileQueue, ACompilerIsJudgedByItsExitAndByTheBook) {
     TempFolder temp;
     std::string folder = MakeBookFolder(temp, "book");
-    CompileWatcher watcher;
-    EXPECT_EQ(CompileBook("book", folder, FakeCompilerPath("silent"), watcher, 7), "book_成功");
-    std::vector<CompileOutcome> outcomes = watcher.WaitAll();
-    ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_EQ(outcomes[0].index, 7);
-    EXPECT_EQ(outcomes[0].line, "book_失败");
-    EXPECT_TRUE(watcher.Poll().empty()) << "reported once";
+    BookReport silent = CompileWith(folder, FakeCompilerPath("silent"), "book");
+    EXPECT_EQ(silent.line, "book_失败");
+    EXPECT_NE(silent.reason.find("exit code 1"), std::string::npos) << silent.reason;
+
+    // A crash after half a book: failed, and the broken book is not left to look like one.
+    FakeCompilerMode crash("crash");
+    BookReport crashed = CompileWith(folder, FakeCompilerPath("writes"), "book");
+    EXPECT_EQ(crashed.line, "book_失败");
+    EXPECT_NE(crashed.reason.find("异常结束"), std::string::npos) << crashed.reason;
+    EXPECT_FALSE(TestFileExists(platform::JoinPath(folder, "book.chm")));
+
+    EXPECT_EQ(CompileWith(folder, temp.Join(Exe("missing")), "book").line, "book_失败");
 }
 
-TEST(CompileBook, AMissingCompilerFailsAtOnce) {
+TEST(CompileQueue, HhcCountsOneAsSuccessAndZeroAsFailure) {
     TempFolder temp;
     std::string folder = MakeBookFolder(temp, "book");
-    CompileWatcher watcher;
-    EXPECT_EQ(CompileBook("book", folder, temp.Join(Exe("missing")), watcher, 0), "book_失败");
-    EXPECT_EQ(CompileBook("book", folder, "", watcher, 0), "book_失败");
-    EXPECT_FALSE(watcher.HasPending());
+    const std::string hhc = temp.Join(Exe("hhc"));
+    WriteTestFile(hhc, ReadTestFile(FakeCompilerPath("writes")));
+#ifndef _WIN32
+    chmod(hhc.c_str(), 0755);
+#endif
+    EXPECT_TRUE(CompileWith(folder, hhc, "book").compiled);
+    FakeCompilerMode silent("silent");
+    EXPECT_EQ(CompileWith(folder, hhc, "book").line, "book_失败");
 }
 
-// A process whose end cannot be seen, as Wine reports native programs.
-class UnwatchableProcess : public platform::Process {
-  public:
-    bool started() const override { return true; }
-    bool watchable() const override { return false; }
-    bool HasEnded() override { return false; }
-};
-
-TEST(CompileWatcher, UnwatchableCompilersAreJudgedByTheBookAlone) {
+TEST(CompileQueue, AHangingCompilerIsEndedAfterItsLimit) {
     TempFolder temp;
-    std::string project = temp.Join("chm_hhp.hhp");
-    WriteTestFile(project, "p");
-    int64_t project_mtime = platform::GetFileInfo(project).mtime_ns;
-    CompileWatcher watcher;
-    watcher.impl().unwatchable_timeout_ms = 1500;
-    watcher.impl().Add(0, "good", temp.Join("good.chm"), project_mtime, std::make_unique<UnwatchableProcess>());
-    watcher.impl().Add(1, "empty", temp.Join("empty.chm"), project_mtime, std::make_unique<UnwatchableProcess>());
-    watcher.impl().Add(2, "none", temp.Join("none.chm"), project_mtime, std::make_unique<UnwatchableProcess>());
-    WriteTestFile(temp.Join("good.chm"), "book");
-    WriteTestFile(temp.Join("empty.chm"), "");
-    EXPECT_TRUE(watcher.Poll().empty());
-    std::vector<CompileOutcome> outcomes = watcher.WaitAll();
-    ASSERT_EQ(outcomes.size(), 2u);
-    EXPECT_EQ(outcomes[0].line, "empty_失败");
-    EXPECT_EQ(outcomes[1].index, 2);
-    EXPECT_EQ(outcomes[1].line, "none_失败");
-}
-
-TEST(CompileWatcher, ANewRunForgetsTheCompilersOfTheLastOne) {
-    TempFolder temp;
-    CompileWatcher watcher;
-    watcher.impl().Add(0, "old", temp.Join("old.chm"), 0, std::make_unique<UnwatchableProcess>());
-    EXPECT_TRUE(watcher.HasPending());
-    watcher.impl().BeginRun();
-    EXPECT_FALSE(watcher.HasPending());
-    EXPECT_TRUE(watcher.Poll().empty());
+    std::string folder = MakeBookFolder(temp, "book");
+    FakeCompilerMode hang("hang");
+    BookReport report = CompileWith(folder, FakeCompilerPath("writes"), "book", 1000);
+    EXPECT_EQ(report.line, "book_失败");
+    EXPECT_NE(report.reason.find("已被终止"), std::string::npos) << report.reason;
 }
 
 }  // namespace

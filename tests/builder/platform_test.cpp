@@ -145,7 +145,7 @@ TEST(Processes, StartsInTheWorkingFolderWithTheArgumentIntact) {
         platform::SleepMs(10);
     ASSERT_TRUE(process->HasEnded());
     EXPECT_TRUE(process->HasEnded());  // stays ended
-    EXPECT_EQ(ReadTestFile(platform::JoinPath(folder, "书 one.chm")), "ITSF fake book");
+    EXPECT_EQ(ReadTestFile(platform::JoinPath(folder, "书 one.chm")).substr(0, 4), "ITSF");
     std::string args = ReadTestFile(platform::JoinPath(folder, "compiler_args.txt"));
     EXPECT_EQ(args.substr(0, args.find('\n')), project);
 }

@@ -20,18 +20,18 @@ const char kFinished[] = "生成完毕,文件生成在自动创建目录下的�
 
 struct RunResult {
     bool completed = false;
-    std::vector<CompileOutcome> outcomes;
+    std::vector<BookReport> outcomes;  // the compiles' final reports
 };
 
 RunResult RunOver(TestControls& controls, const std::string& folder, const std::string& compiler_kind = "writes") {
     controls.file1.SetPath(folder);
-    CompileWatcher watcher;
+    CompileQueue queue;
     RunOptions options;
     options.compiler = compiler_kind.empty() ? "" : FakeCompilerPath(compiler_kind);
     RunResult result;
-    result.completed = ConvertAndGenerate(controls, watcher, options);
-    result.outcomes = watcher.WaitAll();
-    for (const CompileOutcome& o : result.outcomes)
+    result.completed = ConvertAndGenerate(controls, queue, options);
+    result.outcomes = queue.WaitAll();
+    for (const BookReport& o : result.outcomes)
         controls.list1.SetEntry(o.index, o.line);
     return result;
 }
@@ -132,7 +132,7 @@ TEST(Run, ASecondRunInTheSameWindowWritesOverTheFirstLines) {
     controls.list1.lines = {"old 1", "old 2"};
     RunOver(controls, temp.path());
     EXPECT_EQ(controls.list1.lines, (std::vector<std::string>{"x_成功", "old 2"}));
-    EXPECT_EQ(controls.count, "完成2个文件");
+    EXPECT_EQ(controls.count, "完成1个文件") << "the books of this run only";
 }
 
 TEST(Run, FailuresGiveFailureLinesAndTheRunGoesOn) {
@@ -188,10 +188,10 @@ TEST(Run, CompilersThatFailOrAreMissingGiveFailureLines) {
     WriteTestFile(temp2.Join("c.txt"), "c");
     TestControls missing;
     missing.file1.SetPath(temp2.path());
-    CompileWatcher watcher;
+    CompileQueue queue;
     RunOptions options;
     options.compiler = temp2.Join("no compiler here");
-    ConvertAndGenerate(missing, watcher, options);
+    ConvertAndGenerate(missing, queue, options);
     EXPECT_EQ(missing.list1.lines, std::vector<std::string>{"c_失败"});
     EXPECT_EQ(missing.count, "完成1个文件");
 }

@@ -84,6 +84,8 @@ TEST(CliRun, ACompilerThatFailsMakesTheFinalLineAFailure) {
     CapturedOutput output;
     EXPECT_EQ(RunFolvaneCli({"--compiler", FakeCompilerPath("silent"), temp.path()}, output), 1);
     EXPECT_EQ(output.out, (std::vector<std::string>{"a_成功", kFinished, "完成1个文件", "a_失败"}));
+    ASSERT_EQ(output.err.size(), 1u);
+    EXPECT_EQ(output.err[0].rfind("a.txt: ", 0), 0u) << "the reason names the source";
 }
 
 TEST(CliRun, AMissingExplicitCompilerIsNamed) {
@@ -93,7 +95,8 @@ TEST(CliRun, AMissingExplicitCompilerIsNamed) {
     CapturedOutput output;
     EXPECT_EQ(RunFolvaneCli({"--compiler", compiler, temp.path()}, output), 1);
     EXPECT_EQ(output.out, (std::vector<std::string>{"a_失败", kFinished, "完成1个文件"}));
-    EXPECT_EQ(output.err, std::vector<std::string>{"folvane-cli: the help compiler " + compiler + " does not exist"});
+    ASSERT_EQ(output.err.size(), 2u);
+    EXPECT_EQ(output.err[1], "folvane-cli: the help compiler " + compiler + " does not exist");
 }
 
 void SetPath(const std::string& value) {
@@ -115,8 +118,8 @@ TEST(CliRun, NoCompilerAnywhereGivesAHintNamingThePlaces) {
     SetPath(old_path);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(output.out, (std::vector<std::string>{"a_失败", kFinished, "完成1个文件"}));
-    ASSERT_EQ(output.err.size(), 1u);
-    const std::string& hint = output.err[0];
+    ASSERT_EQ(output.err.size(), 2u);
+    const std::string& hint = output.err[1];
     EXPECT_EQ(hint.rfind("folvane-cli: no help compiler found; looked for ", 0), 0u) << hint;
     EXPECT_NE(hint.find(platform::JoinPath(platform::ProgramFolder(), "hhc.exe")), std::string::npos) << hint;
     EXPECT_NE(hint.find("chmcmd"), std::string::npos) << hint;
