@@ -47,6 +47,7 @@ class ProgramCompile : public CompileTask {
 
 CompilerSearch DefaultCompilerSearch() {
     CompilerSearch search;
+    search.look_for_hhc = platform::PathSeparator() == '\\';
     search.program_folder = platform::ProgramFolder();
     for (const char* name : {"ProgramFiles(x86)", "ProgramFiles", "ProgramW6432"}) {
         std::string folder = platform::GetEnv(name);
@@ -59,7 +60,6 @@ CompilerSearch DefaultCompilerSearch() {
             search.program_files_folders.push_back(folder);
     }
     search.path_folders = platform::PathFolders();
-    search.executable_suffix = platform::PathSeparator() == '\\' ? ".exe" : "";
     return search;
 }
 
@@ -67,26 +67,24 @@ CompilerChoice FindCompiler(const std::string& explicit_compiler, const Compiler
     CompilerChoice choice;
     if (!explicit_compiler.empty()) {
         choice.path = explicit_compiler;
-        choice.looked_at.push_back(explicit_compiler);
         return choice;
     }
+    choice.path = kBuiltinCompiler;
+    if (!search.look_for_hhc)
+        return choice;
     std::vector<std::string> candidates;
     candidates.push_back(platform::JoinPath(search.program_folder, kCompilerFileName));
     for (const std::string& folder : search.program_files_folders)
         candidates.push_back(platform::JoinPath(platform::JoinPath(folder, kWorkshopFolder), kCompilerFileName));
-    for (const char* name : {"hhc", "chmcmd"}) {
-        for (const std::string& folder : search.path_folders)
-            candidates.push_back(platform::JoinPath(folder, name + search.executable_suffix));
-    }
+    for (const std::string& folder : search.path_folders)
+        candidates.push_back(platform::JoinPath(folder, kCompilerFileName));
     for (const std::string& candidate : candidates) {
         if (IsFile(candidate)) {
             choice.path = candidate;
             return choice;
         }
     }
-    choice.looked_at.assign(candidates.begin(), candidates.begin() + 1 + search.program_files_folders.size());
-    choice.looked_at.push_back("hhc" + search.executable_suffix + " and chmcmd" + search.executable_suffix +
-                               " on PATH");
+    choice.looked_at = std::move(candidates);
     return choice;
 }
 

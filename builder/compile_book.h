@@ -9,21 +9,22 @@
 #include "builder/convert_run.h"
 #include "builder/platform.h"
 
-// Where the compiler is looked for, in this order: hhc.exe in the program folder, hhc.exe in
-// "HTML Help Workshop" under each Program Files folder, then hhc and chmcmd on PATH.
+// Where hhc.exe is looked for on Windows, in this order: the program folder, "HTML Help
+// Workshop" under each Program Files folder, then PATH. Where there is none, and on other
+// systems, Folvane's own compiler makes the books.
 struct CompilerSearch {
+    bool look_for_hhc = false;  // Windows
     std::string program_folder;
     std::vector<std::string> program_files_folders;
     std::vector<std::string> path_folders;
-    std::string executable_suffix;  // ".exe" on Windows
 };
 CompilerSearch DefaultCompilerSearch();
 
 struct CompilerChoice {
-    std::string path;                    // empty when none was found
-    std::vector<std::string> looked_at;  // the places tried, for a hint to the user
+    std::string path;                    // a program, or kBuiltinCompiler
+    std::vector<std::string> looked_at;  // the places hhc.exe was looked for in vain
 };
-// An explicit compiler (folvane-cli --compiler) is taken as it is, found or not.
+// An explicit compiler (folvane-cli --compiler) is taken as it is.
 CompilerChoice FindCompiler(const std::string& explicit_compiler, const CompilerSearch& search);
 
 // hhc.exe reports success with exit code 1 and failure with 0; other compilers the other way.

@@ -3,137 +3,156 @@
 #include <new>
 #include <stdexcept>
 
+#include "builder/book_folder.h"
+#include "builder/book_pages.h"
 #include "builder/compile_book.h"
-#include "builder/pages.h"
 #include "builder/platform.h"
 #include "builder/project_files.h"
 #include "builder/run_texts.h"
-#include "builder/source_split.h"
+#include "builder/source_encoding.h"
 #include "builder/unicode_text.h"
 
 namespace {
 
+constexpr size_t kCharsPerUnit = 512;
+// The name pages and book are given where a compiler cannot take the real one.
+constexpr char kStandInName[] = "book";
+
 enum class BookResult {
-    kLine,      // `line` holds the book's result line
-    kExisting,  // `line` tells that the output folder exists; the file was skipped
-    kNoLine,    // the source was empty or unreadable
-    kNoPages,   // nothing to compile: the run shows its message and ends
+    kLine,      // the report holds the book's result line
+    kExisting,  // a book of that name exists; the file was skipped
+    kNoLine,    // the source was empty
     kStopped,
 };
 
-// A folder that exists and holds anything at all is taken as the result of an earlier run.
-// A folder that exists but cannot be listed counts as holding entries: what it holds is
-// unknown, so it is never written into.
-bool FolderHasEntries(const std::string& folder) {
-    std::vector<platform::FolderEntry> entries;
-    if (platform::ListFolder(folder, entries))
-        return !entries.empty();
-    const platform::FileInfo info = platform::GetFileInfo(folder);
-    return info.exists && info.is_folder;
+// What every book of a run shares.
+struct RunContext {
+    RunControls& controls;
+    CompileQueue& queue;
+    const RunOptions& options;
+    std::string compiler;       // a program, or kBuiltinCompiler
+    std::string source_buffer;  // holds one source at a time; kept so its memory is set up once
+};
+
+// Whether the compiler can be handed `name` as it is, for the pages and the book. chmcmd looks
+// the pages up by the code page 936 bytes of the project's names, which only match on disk for
+// ASCII; hhc.exe reads the project in code page 936, which has to hold the name.
+bool CompilerTakesName(const std::string& compiler, const std::string& name) {
+    if (compiler == kBuiltinCompiler)
+        return true;
+    if (IsHhcCompiler(compiler) && platform::PathSeparator() == '\\') {
+        const std::string bytes = platform::EncodeCp936(name);
+        return bytes.find("&#") == std::string::npos && platform::DecodeCp936(bytes) == name;
+    }
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
-BookResult BuildBook(RunControls& controls,
-                     CompileQueue& queue,
-                     const RunOptions& options,
-                     const std::string& compiler,
-                     const std::string& file_name,
-                     std::string& source_buffer,
-                     BookReport& report) {
-    std::string& line = report.line;
-    FileList& sources = controls.File1();
+BookResult Fail(BookReport& report, const std::string& base_name, std::string reason) {
+    report.line = base_name + kFailedSuffix;
+    report.outcome = BookOutcome::kFailed;
+    report.reason = std::move(reason);
+    return BookResult::kLine;
+}
+
+BookResult BuildBook(RunContext& run, const std::string& file_name, BookReport& report) {
+    RunControls& controls = run.controls;
+    const std::string source_folder = controls.File1().Path();
     const std::string base_name = file_name.substr(0, file_name.find('.'));
-    const std::string output_folder = platform::JoinPath(sources.Path(), base_name);
-    const std::string source_path = platform::JoinPath(sources.Path(), file_name);
-    const std::string failed = base_name + kFailedSuffix;
+    const std::string book_name = BookName(base_name);
+    report.folder = platform::JoinPath(source_folder, base_name);
+    report.book = platform::JoinPath(report.folder, book_name + ".chm");
 
     // An empty base name would make the output folder the source folder itself; that folder
     // always holds the source, so it is reported as existing and never written into.
-    report.folder = output_folder;
-    if (base_name.empty() || FolderHasEntries(output_folder)) {
-        line = base_name + kExistsSuffix;
+    const BookFolderState state = base_name.empty() ? BookFolderState::kComplete : InspectBookFolder(report.folder);
+    if (state == BookFolderState::kComplete || state == BookFolderState::kBusy) {
+        report.line = base_name + kExistsSuffix;
+        report.outcome = BookOutcome::kExists;
         return BookResult::kExisting;
     }
-    platform::FileInfo existing = platform::GetFileInfo(output_folder);
-    if (!(existing.exists && existing.is_folder) && !platform::CreateFolder(output_folder)) {
-        line = failed;
-        report.reason = "无法创建文件夹 " + output_folder;
-        return BookResult::kLine;
+    if (state == BookFolderState::kNotAFolder)
+        return Fail(report, base_name, report.folder + " 已经是一个文件（或链接），不能用作书的文件夹");
+    if (state == BookFolderState::kUnfinished) {
+        return Fail(report, base_name,
+                    "这本书上次没有完成（编译失败或被中断）。删除文件夹 " + report.folder + " 后再转换");
     }
 
-    SplitOutcome split = SplitSourceFile(source_path, base_name, output_folder, kPieceUnits, controls, source_buffer);
-    switch (split.status) {
-        case SplitStatus::kStopped:
-            return BookResult::kStopped;
-        case SplitStatus::kEmpty:
-            return BookResult::kNoLine;
-        case SplitStatus::kWriteFailed:
-            line = failed;
-            report.reason = "无法写入分页文件";
-            return BookResult::kLine;
-        case SplitStatus::kSucceeded:
-            break;
+    std::string& bytes = run.source_buffer;
+    std::string reason;
+    if (!platform::ReadSourceFile(platform::JoinPath(source_folder, file_name), bytes, reason))
+        return Fail(report, base_name, reason);
+    if (bytes.empty()) {
+        report.reason = "文件是空的，没有生成书";
+        return BookResult::kNoLine;
     }
+    const EncodingChoice encoding = DetectSourceEncoding(bytes);
+    report.encoding = DescribeEncoding(encoding, bytes);
 
-    FileList& pages = controls.File2();
-    pages.SetPath(output_folder);
-    pages.Refresh();
-    PageStyle style;
-    style.text_source = EndsWithIgnoringAsciiCase(file_name, ".txt");
-    style.keep_char_refs = split.unicode_source;
-    PageTitles titles;
-    StepStatus status = WrapPages(controls, style, &titles);
-    if (status == StepStatus::kDone)
-        status = RenamePages(controls);
-    if (status == StepStatus::kStopped)
+    std::unique_ptr<WorkFolder> work = WorkFolder::Create(source_folder, reason);
+    if (!work)
+        return Fail(report, base_name, reason);
+    const bool real_names = CompilerTakesName(run.compiler, base_name);
+    PageSource source;
+    source.bytes = std::string_view(bytes).substr(encoding.bom_length);
+    source.encoding = encoding.encoding;
+    source.text_source = EndsWithIgnoringAsciiCase(file_name, ".txt");
+    source.book_name = book_name;
+    source.page_base = real_names ? base_name : kStandInName;
+    source.head = controls.PageHead();
+    source.tail = controls.PageTail();
+    BookPages book;
+    StepResult step = WriteBookPages(source, kPieceUnits * kCharsPerUnit, work->path(), controls, book);
+    if (step.status == StepResult::kStopped)
         return BookResult::kStopped;
-    if (status == StepStatus::kFailed) {
-        line = failed;
-        report.reason = "无法写入页面";
-        return BookResult::kLine;
-    }
-    pages.Refresh();
-    if (pages.List(0).empty())
-        return BookResult::kNoPages;
+    if (step.status == StepResult::kFailed)
+        return Fail(report, base_name, step.reason);
+    for (const ChapterEntry& chapter : book.chapters)
+        report.chapters += chapter.kind == HeadingKind::kChapter ? 1 : 0;
 
-    PageNames entry_names;
-    StepStatus written = WriteContentsFile(controls, &entry_names, &titles);
-    if (written == StepStatus::kDone)
-        written = WriteIndexFile(controls, &entry_names);
-    if (written == StepStatus::kDone)
-        written = WriteProjectFile(controls, base_name);
-    if (written == StepStatus::kStopped)
-        return BookResult::kStopped;
-    if (written == StepStatus::kFailed) {
-        line = failed;
-        report.reason = "无法写入目录、索引或项目文件";
-        return BookResult::kLine;
+    ProjectSettings project;
+    project.title = book_name;
+    project.compiled_file = (real_names ? book_name : std::string(kStandInName)) + ".chm";
+    step = WriteContentsFile(work->path(), book);
+    if (step.status == StepResult::kDone)
+        step = WriteIndexFile(work->path(), book);
+    if (step.status == StepResult::kDone)
+        step = WriteProjectFile(work->path(), book, project);
+    if (step.status != StepResult::kDone)
+        return Fail(report, base_name, step.reason);
+
+    bool exists = false;
+    if (!work->MoveTo(report.folder, exists, reason)) {
+        if (!exists)
+            return Fail(report, base_name, reason);
+        // Another run made this book meanwhile.
+        report.line = base_name + kExistsSuffix;
+        report.outcome = BookOutcome::kExists;
+        return BookResult::kExisting;
     }
-    report.folder = pages.Path();
-    report.book = platform::JoinPath(report.folder, BookName(base_name) + ".chm");
-    if (compiler.empty()) {
-        line = failed;
-        report.reason = "没有找到 HTML Help 编译器";
-        return BookResult::kLine;
-    }
-    line = base_name + kSucceededSuffix;
+    controls.File2().SetPath(report.folder);
+
+    report.line = base_name + kSucceededSuffix;
     report.outcome = BookOutcome::kStarted;
     CompileRequest request;
     request.report = report;
-    request.compiler = compiler;
+    request.compiler = run.compiler;
     request.folder = report.folder;
-    request.produced = report.book;
-    request.timeout_ms = options.compile_timeout_ms;
-    report = QueueCompile(queue, std::move(request));
+    request.produced = platform::JoinPath(report.folder, project.compiled_file);
+    request.timeout_ms = run.options.compile_timeout_ms;
+    request.hold = work->TakeHold();
+    report = QueueCompile(run.queue, std::move(request));
     return BookResult::kLine;
 }
 
-// A source too large for the memory the process can get (a 32-bit process reaches its limit
-// with sources of about a gigabyte) fails its own book; the run goes on with the next one.
-BookResult OutOfMemory(const std::string& file_name, std::string& source_buffer, BookReport& report) {
-    std::string().swap(source_buffer);
-    report.line = file_name.substr(0, file_name.find('.')) + kFailedSuffix;
-    report.reason = "内存不足，装不下这个文件";
-    return BookResult::kLine;
+// A source too large for the memory the process can get fails its own book; the run goes on
+// with the next one.
+BookResult OutOfMemory(RunContext& run, const std::string& file_name, BookReport& report) {
+    std::string().swap(run.source_buffer);
+    return Fail(report, file_name.substr(0, file_name.find('.')), "内存不足，装不下这个文件");
 }
 
 }  // namespace
@@ -152,44 +171,38 @@ bool ConvertAndGenerate(RunControls& controls, CompileQueue& queue, const RunOpt
     } running_flag;
 
     controls.SetStatusText(kWaitingText);
-    const int run = queue.BeginRun();
-    const std::string compiler = FindCompiler(options.compiler, DefaultCompilerSearch()).path;
+    RunContext run{controls, queue, options, FindCompiler(options.compiler, DefaultCompilerSearch()).path, ""};
+    RemoveLeftoverWorkFolders(sources.Path());
+    const int run_number = queue.BeginRun();
     int k = 0;
     int books = 0;
     const int n = sources.ListCount();
-    // Holds one source at a time; kept for the whole run so its memory is set up only once.
-    std::string source_buffer;
     for (int i = 0; i < n; ++i) {
         if (!controls.Yield())
             return false;
         const std::string file_name = sources.List(i);
         controls.OnSourceFile(i, n, file_name);
         BookReport report;
-        report.run = run;
+        report.run = run_number;
         report.index = k;
         report.source = file_name;
-        report.outcome = BookOutcome::kFailed;
         BookResult result;
         try {
-            result = BuildBook(controls, queue, options, compiler, file_name, source_buffer, report);
+            result = BuildBook(run, file_name, report);
         } catch (const std::bad_alloc&) {
-            result = OutOfMemory(file_name, source_buffer, report);
+            result = OutOfMemory(run, file_name, report);
         } catch (const std::length_error&) {
-            result = OutOfMemory(file_name, source_buffer, report);
+            result = OutOfMemory(run, file_name, report);
         }
         switch (result) {
             case BookResult::kStopped:
                 return false;
-            case BookResult::kNoPages:
-                controls.ShowMessage(kNoPagesMessage, kNoPagesTitle);
-                return true;
             case BookResult::kNoLine:
                 report.index = -1;
                 report.outcome = BookOutcome::kNoBook;
                 controls.OnBookReport(report);
                 break;
             case BookResult::kExisting:
-                report.outcome = BookOutcome::kExists;
                 controls.List1().SetEntry(k++, report.line);
                 controls.OnBookReport(report);
                 break;

@@ -12,37 +12,21 @@
 
 namespace {
 
-constexpr std::string_view kTextPageHead =
-    "<!123456-->\r\n"
-    "<html>\r\n"
-    "<head>\r\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\r\n"
-    "</head>\r\n"
-    "<body>";
+// Declared on every page as GBK: viewers that read "gb2312" strictly blank out the rest of a
+// page at the first character outside GB2312.
+constexpr std::string_view kCharsetMeta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">";
+constexpr std::string_view kCharsetName = "gbk";
+constexpr std::string_view kTextPageStyle =
+    "<style type=\"text/css\">body{line-height:1.75}h3{margin:1.2em 0 0.6em 0}</style>";
 constexpr std::string_view kTextPageTail = "</body>\r\n</html>";
-
-bool IsCharReferenceAt(std::string_view text, size_t pos, size_t* length) {
-    // "&#" digits ";"
-    size_t i = pos + 2;
-    if (text.substr(pos, 2) != "&#")
-        return false;
-    size_t digits = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 8) {
-        ++i;
-        ++digits;
-    }
-    if (digits == 0 || i >= text.size() || text[i] != ';')
-        return false;
-    *length = i + 1 - pos;
-    return true;
-}
-
-enum class WrapResult { kWrapped, kAlreadyPage, kFailed, kStopped };
 
 // Copies `n` bytes to `out` and moves `out` past them.
 inline void Put(char*& out, const char* data, size_t n) {
     std::memcpy(out, data, n);
     out += n;
+}
+inline void Put(char*& out, std::string_view text) {
+    Put(out, text.data(), text.size());
 }
 
 // The same for the runs of text between the bytes that PutLines stops at, which are mostly
@@ -57,68 +41,162 @@ inline void PutRun(char*& out, const char* data, size_t n, const char* data_end)
     out += n;
 }
 
-// What PutRun may write past the end of a page.
 constexpr size_t kRunSlack = 32;
+// What a heading line adds around its text at most: the anchor and the heading element.
+constexpr size_t kHeadingMarkup = 96;
+
+// Whether a line could be a heading, judged cheaply on its bytes: short, and its first
+// character after blanks (ASCII ones and U+3000) one that headings start with. Only such lines
+// are decoded and looked at closely.
+class HeadingPrefilter {
+  public:
+    static const HeadingPrefilter& Get() {
+        static const HeadingPrefilter instance;
+        return instance;
+    }
+    bool MayBeHeading(std::string_view line, bool utf8) const {
+        if (line.size() > kMaxHeadingBytes)
+            return false;
+        const std::string_view wide_blank = utf8 ? std::string_view("\xE3\x80\x80") : std::string_view("\xA1\xA1");
+        size_t i = 0;
+        for (;;) {
+            if (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+                ++i;
+            else if (line.substr(i, wide_blank.size()) == wide_blank)
+                i += wide_blank.size();
+            else
+                break;
+        }
+        if (i >= line.size())
+            return false;
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c < 0x80)
+            return std::strchr("Cc[=*#-", c) != nullptr;
+        const std::string_view first = line.substr(i, utf8 ? 3 : 2);
+        for (const std::string& s : utf8 ? utf8_ : cp936_) {
+            if (first == s)
+                return true;
+        }
+        return false;
+    }
+
+  private:
+    HeadingPrefilter() {
+        for (const char* c :
+             {"第", "序", "楔", "引", "前", "尾", "后", "後", "番", "卷", "【", "☆", "★", "〔", "「", "《"}) {
+            utf8_.emplace_back(c);
+            cp936_.push_back(platform::EncodeCp936(c));
+        }
+    }
+    std::vector<std::string> utf8_;
+    std::vector<std::string> cp936_;
+};
+
+bool IsBlank(std::string_view line) {
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == ' ' || c == '\t')
+            continue;
+        if (line.substr(i, 3) == "\xE3\x80\x80" || line.substr(i, 2) == "\xA1\xA1") {
+            i += line[i] == '\xE3' ? 2 : 1;
+            continue;
+        }
+        return false;
+    }
+    return true;
+}
+
+struct TextLines {
+    const PageRequest& request;
+    Page& page;
+    int next_anchor;
+    bool first_line = true;
+
+    // Called with each line (and the page position its written text starts at) after the line
+    // was written; turns a heading line into a heading. Returns the new end of the page.
+    char* EndLine(std::string_view line, bool cut_at_end, char* written, char* out) {
+        const bool continues_earlier_line = first_line && request.starts_mid_line;
+        first_line = false;
+        std::optional<Heading> heading;
+        if (!continues_earlier_line && HeadingPrefilter::Get().MayBeHeading(line, request.utf8)) {
+            std::string whole = request.utf8 ? std::string(line) : platform::DecodeCp936(line);
+            if (cut_at_end)
+                whole += request.cut_line_rest;
+            heading = DetectHeading(whole);
+        }
+        if (!heading) {
+            if (page.headings.empty() && !page.text_before_headings && !IsBlank(line))
+                page.text_before_headings = true;
+            Put(out, "<br>", 4);
+            return out;
+        }
+        std::string anchor = "c";
+        anchor += std::to_string(next_anchor++);
+        std::string open = "<h3 id=\"";
+        open += anchor;
+        open += "\"><a name=\"";
+        open += anchor;
+        open += "\"></a>";
+        std::memmove(written + open.size(), written, static_cast<size_t>(out - written));
+        std::memcpy(written, open.data(), open.size());
+        out += open.size();
+        Put(out, "</h3>", 5);
+        page.headings.push_back({heading->kind, heading->text, anchor});
+        return out;
+    }
+};
 
 // Writes the lines of `bytes` from `out` on, each preceded by CR LF; a text page's lines have
-// "&", "<" and ">" escaped and end with "<br>". One pass finds the line ends and the bytes to
-// escape together; those bytes are below 0x40, so they never occur inside a code page 936
-// character, and everything between them is copied as it is. `out` must have room for
-// 6 bytes per byte of `bytes`, plus 6: no byte turns into more than "&amp;", and every line
-// end into more than "<br>", CR and LF.
+// "&", "<" and ">" escaped and end with "<br>" or are made headings. One pass finds the line
+// ends and the bytes to escape together; those bytes are below 0x40, so they never occur inside
+// a code page 936 or UTF-8 character, and everything between them is copied as it is. `out`
+// must have room for 6 bytes per byte of `bytes`, plus kHeadingMarkup per line, plus slack.
+// Returns false at a line equal to the page marker.
 template <bool kTextPage>
-WrapResult PutLines(std::string_view bytes, RunControls& controls, bool keep_char_refs, char*& out) {
+bool PutLines(std::string_view bytes, TextLines* text, char*& out) {
     using Stops = std::conditional_t<kTextPage, ByteSet<'\r', '\n', '&', '<', '>'>, ByteSet<'\r', '\n'>>;
-    const char* const text = bytes.data();
+    const char* const data = bytes.data();
     const size_t size = bytes.size();
-    size_t pos = 0;         // where the next line or the rest of this one starts
-    size_t line_start = 0;  // the line being written
-    size_t copied = 0;      // bytes of the line before this are in the page already
+    size_t pos = 0;           // where the next line or the rest of this one starts
+    size_t line_start = 0;    // the line being written
+    size_t copied = 0;        // bytes of the line before this are in the page already
+    char* written = out + 2;  // where the line's text starts in the page
 
-    // Ends the line at `end` (a line end, or the end of the text); false at the marker line.
-    auto end_line = [&](size_t end) {
-        if (end - line_start == kPageMarker.size() && bytes.substr(line_start, end - line_start) == kPageMarker)
+    auto end_line = [&](size_t end, bool cut_at_end) {
+        const std::string_view line = bytes.substr(line_start, end - line_start);
+        if (line == kPageMarker)
             return false;
-        PutRun(out, text + copied, end - copied, text + size);
-        if (kTextPage)
-            Put(out, "<br>", 4);
+        PutRun(out, data + copied, end - copied, data + size);
+        if constexpr (kTextPage)
+            out = text->EndLine(line, cut_at_end, written, out);
         return true;
     };
 
-    // Yield before each line and before finding that there is none left.
-    if (!controls.Yield())
-        return WrapResult::kStopped;
     if (size == 0)
-        return WrapResult::kWrapped;
+        return true;
     Put(out, "\r\n", 2);
     for (size_t base = 0; base < size; base += kBlockBytes) {
-        const auto* block = reinterpret_cast<const unsigned char*>(text + base);
+        const auto* block = reinterpret_cast<const unsigned char*>(data + base);
         uint64_t stops = size - base >= kBlockBytes ? Stops::Match(block) : Stops::MatchPartial(block, size - base);
         for (; stops != 0; stops &= stops - 1) {
             const size_t at = base + static_cast<size_t>(std::countr_zero(stops));
             if (at < pos)
-                continue;  // the LF of a CR LF, or inside a kept character reference
-            const char c = text[at];
+                continue;  // the LF of a CR LF
+            const char c = data[at];
             if (!kTextPage || c == '\r' || c == '\n') {
-                if (!end_line(at))
-                    return WrapResult::kAlreadyPage;
+                if (!end_line(at, false))
+                    return false;
                 pos = at + 1;
-                if (c == '\r' && pos < size && text[pos] == '\n')
+                if (c == '\r' && pos < size && data[pos] == '\n')
                     ++pos;
-                if (!controls.Yield())
-                    return WrapResult::kStopped;
                 if (pos >= size)
-                    return WrapResult::kWrapped;
+                    return true;
                 line_start = copied = pos;
                 Put(out, "\r\n", 2);
+                written = out;
                 continue;
             }
-            size_t ref_length = 0;
-            if (c == '&' && keep_char_refs && IsCharReferenceAt(bytes, at, &ref_length)) {
-                pos = at + ref_length;
-                continue;
-            }
-            PutRun(out, text + copied, at - copied, text + size);
+            PutRun(out, data + copied, at - copied, data + size);
             if (c == '&')
                 Put(out, "&amp;", 5);
             else
@@ -126,134 +204,142 @@ WrapResult PutLines(std::string_view bytes, RunControls& controls, bool keep_cha
             pos = copied = at + 1;
         }
     }
-    // The last line has no line end.
-    if (!end_line(size))
-        return WrapResult::kAlreadyPage;
-    return controls.Yield() ? WrapResult::kWrapped : WrapResult::kStopped;
+    // The last line has no line end: the piece was cut inside it, or the source ends there.
+    return end_line(size, true);
 }
 
-// On success `title` holds the title of what the file holds afterwards.
-WrapResult WrapOnePage(const std::string& path,
-                       RunControls& controls,
-                       const PageStyle& style,
-                       std::string& bytes,
-                       std::string& page_buffer,
-                       std::string& title) {
-    if (!platform::ReadFileBytes(path, bytes))
-        return WrapResult::kFailed;
-    std::string head = platform::EncodeCp936(controls.PageHead());
-    std::string tail = platform::EncodeCp936(controls.PageTail());
-    if (style.text_source) {
-        head = head.empty() ? std::string(kTextPageHead) : std::string(kTextPageHead) + "\r\n" + head;
-        tail = tail.empty() ? std::string(kTextPageTail) : tail + "\r\n" + std::string(kTextPageTail);
+// Finds `needle` (ASCII, lower case) in `text` ignoring ASCII letter case.
+size_t FindNoCase(std::string_view text, std::string_view needle, size_t from) {
+    for (size_t i = from; i + needle.size() <= text.size(); ++i) {
+        size_t k = 0;
+        while (k < needle.size()) {
+            char c = text[i + k];
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+            if (c != needle[k])
+                break;
+            ++k;
+        }
+        if (k == needle.size())
+            return i;
     }
-    // The buffer serves every page of a book and never shrinks, so after the first page nothing
-    // is cleared or moved again.
-    const size_t most = head.size() + tail.size() + 6 * bytes.size() + 16 + kRunSlack;
-    if (page_buffer.size() < most)
-        page_buffer.resize(most);
-    char* const start = page_buffer.data();
-    char* out = start;
-    Put(out, head.data(), head.size());
-    Put(out, "\r\n", 2);
-    WrapResult appended = style.text_source ? PutLines<true>(bytes, controls, style.keep_char_refs, out)
-                                            : PutLines<false>(bytes, controls, false, out);
-    switch (appended) {
-        case WrapResult::kAlreadyPage:
-            title = PageTitleOf(bytes);
-            return WrapResult::kAlreadyPage;
-        case WrapResult::kStopped:
-            return WrapResult::kStopped;
-        default:
-            break;
+    return std::string_view::npos;
+}
+
+// Replaces the value after `name` "=" (quoted or not) inside text[begin, end) by kCharsetName.
+bool RewriteValue(std::string& text, size_t begin, size_t end, std::string_view name) {
+    size_t at = FindNoCase(std::string_view(text).substr(0, end), name, begin);
+    if (at == std::string_view::npos)
+        return false;
+    size_t i = at + name.size();
+    while (i < end && text[i] == ' ')
+        ++i;
+    if (i >= end || text[i] != '=')
+        return false;
+    ++i;
+    while (i < end && text[i] == ' ')
+        ++i;
+    if (i < end && (text[i] == '"' || text[i] == '\''))
+        ++i;
+    size_t value_end = i;
+    while (value_end < end && std::strchr("\"'; >/\r\n\t", text[value_end]) == nullptr)
+        ++value_end;
+    text.replace(i, value_end - i, kCharsetName);
+    return true;
+}
+
+// Makes every charset declaration of an HTML text (meta http-equiv content, meta charset, the
+// XML declaration's encoding) name the code page the page is written in. True when it had one.
+bool RewriteCharsetDeclarations(std::string& html) {
+    bool found = false;
+    for (const auto& [tag, attribute] : {std::pair<std::string_view, std::string_view>{"<meta", "charset"},
+                                         std::pair<std::string_view, std::string_view>{"<?xml", "encoding"}}) {
+        size_t at = 0;
+        while ((at = FindNoCase(html, tag, at)) != std::string::npos) {
+            size_t end = html.find('>', at);
+            if (end == std::string::npos)
+                end = html.size();
+            const size_t before = html.size();
+            found = RewriteValue(html, at, end, attribute) || found;
+            at = end + (html.size() - before);
+        }
     }
-    Put(out, "\r\n", 2);
-    Put(out, tail.data(), tail.size());
-    Put(out, "\r\n", 2);
-    const std::string_view page(start, static_cast<size_t>(out - start));
-    if (!platform::WriteFileBytes(path, page))
-        return WrapResult::kFailed;
-    // Every "<" of a text page's lines is escaped (the "<br>" ends cannot read "<title>"), so
-    // only its head and tail, which stand on lines of their own, can hold a title.
-    if (style.text_source) {
-        title = PageTitleOf(head);
-        if (title.empty())
-            title = PageTitleOf(tail);
-    } else {
-        title = PageTitleOf(page);
-    }
-    return WrapResult::kWrapped;
+    return found;
+}
+
+std::string TextPageHead(std::string_view title) {
+    std::string head = "<!123456-->\r\n<html>\r\n<head>\r\n";
+    head += kCharsetMeta;
+    head += "\r\n<title>";
+    head += EscapeHtml(title);
+    head += "</title>\r\n";
+    head += kTextPageStyle;
+    head += "\r\n</head>\r\n<body>";
+    return head;
 }
 
 }  // namespace
 
-StepStatus WrapPages(RunControls& controls, const PageStyle& style, PageTitles* titles) {
-    FileList& pages = controls.File2();
-    const std::string folder = pages.Path();
-    const int count = pages.ListCount();
-    // One pair of buffers for the whole book: pages are about the same size.
-    std::string bytes;
-    std::string page;
-    std::string title;
-    for (int j = 0; j < count; ++j) {
-        const std::string name = pages.List(j);
-        std::string path = platform::JoinPath(folder, name);
-        switch (WrapOnePage(path, controls, style, bytes, page, title)) {
-            case WrapResult::kStopped:
-                return StepStatus::kStopped;
-            case WrapResult::kFailed:
-                return StepStatus::kFailed;
-            case WrapResult::kWrapped:
-            case WrapResult::kAlreadyPage:
-                if (titles)
-                    (*titles)[PageNameAfterRename(name)] = title;
-                break;
-        }
+void MakePage(const PageRequest& request, Page& page, std::string& scratch) {
+    page.headings.clear();
+    page.title.clear();
+    page.text_before_headings = false;
+    const std::string_view piece = request.piece;
+    // A file of nothing but one-character heading lines grows about twenty times.
+    const size_t most = 24 * piece.size() + kHeadingMarkup + 64 + kRunSlack;
+    if (scratch.size() < most)
+        scratch.resize(most);
+    char* const start = scratch.data();
+    char* out = start;
+    bool wrapped = true;
+    if (request.text_source) {
+        TextLines lines{request, page, request.first_anchor};
+        wrapped = PutLines<true>(piece, &lines, out);
+    } else {
+        wrapped = PutLines<false>(piece, nullptr, out);
     }
-    return StepStatus::kDone;
-}
+    const std::string_view body(start, static_cast<size_t>(out - start));
 
-std::string PageNameAfterRename(const std::string& name) {
-    if (name.size() < 3 || name.compare(name.size() - 3, 3, "txt") != 0)
-        return name;
-    return name.substr(0, name.size() - 3) + "htm";
-}
-
-StepStatus RenamePages(RunControls& controls) {
-    FileList& pages = controls.File2();
-    const std::string folder = pages.Path();
-    const int count = pages.ListCount();
-    for (int j = 0; j < count; ++j) {
-        if (!controls.Yield())
-            return StepStatus::kStopped;
-        std::string name = pages.List(j);
-        std::string new_name = PageNameAfterRename(name);
-        if (new_name == name)
-            continue;
-        if (!platform::RenameFile(platform::JoinPath(folder, name), platform::JoinPath(folder, new_name)))
-            return StepStatus::kFailed;
+    // Assembled in the piece's own encoding, then written in code page 936.
+    auto in_piece_encoding = [&](std::string_view utf8) {
+        return request.utf8 ? std::string(utf8) : platform::EncodeCp936(utf8);
+    };
+    std::string text;
+    if (!wrapped) {
+        text.assign(piece);
+        text += "\r\n";
+    } else if (request.text_source) {
+        page.title =
+            std::string(request.book_name) + " - " +
+            (page.headings.empty() ? "第" + std::to_string(request.page_number) + "页" : page.headings.front().text);
+        text = in_piece_encoding(TextPageHead(page.title));
+        if (!request.head.empty())
+            text += "\r\n" + in_piece_encoding(request.head);
+        text += "\r\n";
+        text += body;
+        text += "\r\n";
+        if (!request.tail.empty())
+            text += in_piece_encoding(request.tail) + "\r\n";
+        text += kTextPageTail;
+        text += "\r\n";
+    } else {
+        text = in_piece_encoding(request.head);
+        text += "\r\n";
+        text += body;
+        text += "\r\n";
+        text += in_piece_encoding(request.tail);
+        text += "\r\n";
     }
-    return StepStatus::kDone;
-}
-
-std::string ReadPageTitle(const std::string& path, RunControls& controls, bool* stopped) {
-    if (stopped)
-        *stopped = false;
-    std::string bytes;
-    if (!platform::ReadFileBytes(path, bytes))
-        return "";
-    LineReader lines(bytes);
-    std::string_view line;
-    while (lines.Next(line)) {
-        if (FindIgnoringAsciiCase(line, "<title>") != std::string_view::npos)
-            return platform::DecodeCp936(ExtractBetween(line, "<title>", "</title>", true));
-        if (!controls.Yield()) {
-            if (stopped)
-                *stopped = true;
-            return "";
-        }
+    if (!request.text_source) {
+        // The characters are written in code page 936 whatever the source was: a declaration
+        // of another charset would make viewers show garbage.
+        const bool declared = RewriteCharsetDeclarations(text);
+        if (!request.first_page || !declared)
+            text.insert(0, std::string(kCharsetMeta) + "\r\n");
     }
-    return "";
+    page.bytes = request.utf8 ? platform::EncodeCp936(text) : std::move(text);
+    if (!request.text_source || !wrapped)
+        page.title = PageTitleOf(page.bytes);
 }
 
 std::string PageTitleOf(std::string_view page) {
@@ -265,7 +351,49 @@ std::string PageTitleOf(std::string_view page) {
     start = start == std::string_view::npos ? 0 : start + 1;
     size_t end = page.find_first_of("\r\n", hit);
     std::string_view line = page.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    return platform::DecodeCp936(ExtractBetween(line, "<title>", "</title>", true));
+    return DecodeHtmlReferences(platform::DecodeCp936(ExtractBetween(line, "<title>", "</title>", true)));
+}
+
+std::string DecodeHtmlReferences(std::string_view text) {
+    static const std::pair<std::string_view, char32_t> kNamed[] = {{"amp", '&'},  {"lt", '<'},    {"gt", '>'},
+                                                                   {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}};
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const size_t semicolon = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
+        if (semicolon == std::string_view::npos || semicolon - i > 10) {
+            out += text[i++];
+            continue;
+        }
+        const std::string_view name = text.substr(i + 1, semicolon - i - 1);
+        char32_t c = 0;
+        if (name.size() > 1 && name[0] == '#') {
+            const bool hex = name[1] == 'x' || name[1] == 'X';
+            const std::string_view digits = name.substr(hex ? 2 : 1);
+            for (char d : digits) {
+                const int v = d >= '0' && d <= '9'          ? d - '0'
+                              : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
+                              : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
+                                                            : -1;
+                c = v < 0 || c > 0x10FFFF ? 0 : c * (hex ? 16 : 10) + static_cast<char32_t>(v);
+                if (v < 0)
+                    break;
+            }
+            if (digits.empty() || c > 0x10FFFF)
+                c = 0;
+        } else {
+            for (const auto& [entity, value] : kNamed) {
+                if (name == entity)
+                    c = value;
+            }
+        }
+        if (c == 0) {
+            out += text[i++];
+            continue;
+        }
+        AppendUtf8(out, c);
+        i = semicolon + 1;
+    }
+    return out;
 }
 
 std::string ExtractBetween(std::string_view text, std::string_view first, std::string_view second, bool ignore_case) {
@@ -284,4 +412,28 @@ std::string ExtractBetween(std::string_view text, std::string_view first, std::s
     if (cut != std::string_view::npos)
         part = part.substr(0, cut);
     return std::string(part);
+}
+
+std::string EscapeHtml(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
 }

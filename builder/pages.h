@@ -1,46 +1,68 @@
-// Turning piece files into pages, and reading a page's title.
+// Making the pages of a book from the pieces of its source, and reading a page's title.
 #pragma once
 
-#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "builder/run_controls.h"
+#include "builder/chapters.h"
 
-// A line equal to this marks a file that is a page already.
+// A line equal to this marks a piece that is a page already: it is written as it is.
 inline constexpr std::string_view kPageMarker = "<!123456-->";
 
-enum class StepStatus { kDone, kFailed, kStopped };
-
-struct PageStyle {
-    // The pieces come from a .txt source: pages escape "&", "<" and ">", end each line with
-    // "<br>" and carry an HTML head and tail of their own.
+// One piece of a source and what its page needs to know.
+struct PageRequest {
+    std::string_view piece;  // code page 936 bytes, or UTF-8 when `utf8`
+    bool utf8 = false;
+    // A .txt source: lines escaped and ended by <br>, a head and tail of our own, headings.
     bool text_source = false;
-    // Numeric character references (&#NNNN;) in a text source stand for characters that code
-    // page 936 cannot hold; they are kept instead of escaped.
-    bool keep_char_refs = false;
+    std::string_view head;  // the page head and tail the front-end gives (UTF-8)
+    std::string_view tail;
+
+    // .txt pages
+    std::string_view book_name;  // UTF-8, for the page's title
+    int page_number = 1;
+    bool starts_mid_line = false;    // the piece begins inside a line that the page before began
+    std::string_view cut_line_rest;  // UTF-8: how the line cut at the piece's end goes on
+    int first_anchor = 1;            // the number of the page's first heading anchor
+
+    // .htm pages: the first page keeps a charset declaration of its own where it has one.
+    bool first_page = true;
 };
 
-// Page titles by the name a page has after RenamePages. WrapPages holds every page in memory
-// once, so it can note the titles there and spare the project writers reading each page again.
-using PageTitles = std::map<std::string, std::string>;
+struct PageHeading {
+    HeadingKind kind = HeadingKind::kChapter;
+    std::string text;    // UTF-8, the heading line trimmed
+    std::string anchor;  // the name of its anchor in the page
+};
 
-// Rewrites every file that controls.File2() lists as page head, CR LF, the file's lines each
-// preceded by CR LF, CR LF, page tail and CR LF. A file holding the marker line is left as it is.
-StepStatus WrapPages(RunControls& controls, const PageStyle& style, PageTitles* titles = nullptr);
-// The name RenamePages gives an entry.
-std::string PageNameAfterRename(const std::string& name);
-// Renames every entry of File2 whose name ends in "txt" (exact letters) to end in "htm".
-StepStatus RenamePages(RunControls& controls);
-// The text between "<title>" and "</title>" (found ignoring letter case, the title keeps its
-// letters) on the first line that holds "<title>"; "" when there is none or the file cannot
-// be read. Sets *stopped when the front-end asked the run to stop.
-std::string ReadPageTitle(const std::string& path, RunControls& controls, bool* stopped = nullptr);
-// The title as ReadPageTitle finds it, from a page's bytes, without yielding.
+struct Page {
+    std::string bytes;  // code page 936, CR LF, as the file holds it
+    std::string title;  // UTF-8
+    std::vector<PageHeading> headings;
+    // A .txt page holds text that is not blank before its first heading (or anywhere, when it
+    // has none).
+    bool text_before_headings = false;
+};
+
+// Makes the page of one piece. A .txt page is our head (with charset, title and style), the
+// piece's lines each escaped and ended by "<br>" (a heading line shown as a heading, with an
+// anchor), and our tail. An .htm page is the piece's lines unchanged except for its charset
+// declarations, which name what the page is written in. A piece with a line equal to
+// kPageMarker is a page already and only gets its line end. `scratch` is reused between calls.
+void MakePage(const PageRequest& request, Page& page, std::string& scratch);
+
+// The title: the text between "<title>" and "</title>" (found ignoring letter case) on the first
+// line that holds "<title>", decoded from code page 936 and its character references, as plain
+// text; "" when there is none.
 std::string PageTitleOf(std::string_view page);
+// Plain text from HTML text: numeric references and the common named ones decoded.
+std::string DecodeHtmlReferences(std::string_view text);
 // The text after the first occurrence of `first`, cut before the next occurrence of `first`
 // or of `second`. "" when `first` does not occur.
 std::string ExtractBetween(std::string_view text,
                            std::string_view first,
                            std::string_view second,
                            bool ignore_case = false);
+// Escapes "&", "<", ">" and the quotation mark for HTML text and attribute values.
+std::string EscapeHtml(std::string_view text);

@@ -27,10 +27,17 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 struct FileInfo {
     bool exists = false;
     bool is_folder = false;
+    bool is_link = false;  // only from GetEntryInfo: a symbolic link or other reparse point
     uint64_t size = 0;
     int64_t mtime_ns = 0;  // modification time, nanoseconds since an epoch fixed per platform
 };
+// Follows links.
 FileInfo GetFileInfo(const std::string& path);
+// The entry itself: a link is reported as a link, not as what it points at.
+FileInfo GetEntryInfo(const std::string& path);
+
+// What the system said about the last call that failed on this thread (errno, GetLastError).
+std::string LastErrorText();
 
 bool CreateFolder(const std::string& path);  // one level
 // Fails when `to` exists already.
@@ -40,7 +47,41 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes, uint64_t* file_size);
 // Creates or empties the file, then writes the bytes.
 bool WriteFileBytes(const std::string& path, std::string_view bytes);
+// Creates a new file and writes the bytes. Fails when anything, a link included, has that name:
+// nothing is ever written through a link or over a file someone else put there.
+bool WriteNewFile(const std::string& path, std::string_view bytes);
 bool DeleteFileAt(const std::string& path);
+
+// Reads a source file whole. It is opened without blocking (a pipe must not stall the run) and
+// judged on the open handle: only a regular file is a source. On failure `reason` says why.
+bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason);
+
+// Creates a new folder named `prefix`, a random part and `suffix` inside `parent`, and returns
+// its name; "" when that fails.
+std::string CreateUniqueFolder(const std::string& parent, const std::string& prefix, const std::string& suffix);
+// Renames a folder. Never replaces what is at `to`, not even an empty folder.
+bool RenameFolder(const std::string& from, const std::string& to);
+// Removes a folder that holds nothing but regular files (links are removed, never followed).
+// False, leaving it whole, when something else is in it; false too when a removal fails.
+bool RemoveFlatFolder(const std::string& folder);
+
+// A file this process holds open; others can tell that it is held (IsFileHeld) until it goes.
+class HeldFile {
+  public:
+    virtual ~HeldFile() = default;
+};
+// Creates the file with `contents` (as WriteNewFile) and holds it.
+std::unique_ptr<HeldFile> CreateHeldFile(const std::string& path, std::string_view contents);
+// Holds an existing regular file (not a link). Null when it is missing or held already.
+std::unique_ptr<HeldFile> HoldExistingFile(const std::string& path);
+// Whether some process holds the file now.
+bool IsFileHeld(const std::string& path);
+
+// `path` made absolute against the current folder, with "." and ".." parts resolved and no
+// trailing separator (except for a root).
+std::string AbsolutePath(const std::string& path);
+// Whether the file can be started as a program by this user.
+bool IsExecutable(const std::string& path);
 
 char PathSeparator();
 std::string JoinPath(const std::string& folder, const std::string& name);
@@ -78,6 +119,8 @@ std::unique_ptr<Process> StartProcess(const std::string& program,
                                       const std::vector<std::string>& args,
                                       const std::string& working_folder);
 
+// The current time on the clock of FileInfo::mtime_ns.
+int64_t NowNs();
 // Current time in milliseconds from an arbitrary start; for timeouts only.
 int64_t MonotonicMs();
 void SleepMs(int ms);

@@ -4,6 +4,7 @@
 #include <limits.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -408,6 +409,12 @@ std::unique_ptr<Process> StartProcess(const std::string& program,
     return std::make_unique<PosixProcess>(pid);
 }
 
+int64_t NowNs() {
+    timespec ts;
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
 int64_t MonotonicMs() {
     timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -417,6 +424,251 @@ int64_t MonotonicMs() {
 void SleepMs(int ms) {
     timespec ts{ms / 1000, (ms % 1000) * 1000000L};
     nanosleep(&ts, nullptr);
+}
+
+FileInfo GetEntryInfo(const std::string& path) {
+    FileInfo info;
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0)
+        return info;
+    info.exists = true;
+    info.is_folder = S_ISDIR(st.st_mode);
+    info.is_link = S_ISLNK(st.st_mode);
+    info.size = static_cast<uint64_t>(st.st_size);
+    info.mtime_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return info;
+}
+
+std::string LastErrorText() {
+    return std::strerror(errno);
+}
+
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t r = write(fd, bytes.data() + done, bytes.size() - done);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        done += static_cast<size_t>(r);
+    }
+    return true;
+}
+
+int CreateNew(const std::string& path) {
+    return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+
+// A failed write must not leave half a file that looks like a page.
+bool WriteAndClose(int fd, const std::string& path, std::string_view bytes) {
+    bool ok = WriteAll(fd, bytes);
+    int saved = errno;
+    ok = close(fd) == 0 && ok;
+    if (!ok) {
+        unlink(path.c_str());
+        errno = saved;
+    }
+    return ok;
+}
+
+}  // namespace
+
+bool WriteNewFile(const std::string& path, std::string_view bytes) {
+    int fd = CreateNew(path);
+    return fd >= 0 && WriteAndClose(fd, path, bytes);
+}
+
+bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason) {
+    bytes.clear();
+    // O_NONBLOCK: opening a pipe or a device must not wait for a writer. A link to a regular
+    // file is a source like the file itself; the type is judged on what was opened.
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = "无法打开 " + path + "：" + LastErrorText();
+        return false;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        reason = path + " 不是普通文件（管道、设备或文件夹不能转换）";
+        return false;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Read into exactly the size the file has: growing the buffer at the end would copy it and
+    // for a moment hold the book twice. What a writer adds meanwhile is appended.
+    bytes.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    bool ok = true;
+    while (ok) {
+        char more[65536];
+        const bool into_buffer = done < bytes.size();
+        char* into = into_buffer ? bytes.data() + done : more;
+        const size_t room = into_buffer ? bytes.size() - done : sizeof(more);
+        ssize_t r = read(fd, into, room);
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r < 0) {
+            reason = "读取 " + path + " 时出错：" + LastErrorText();
+            ok = false;
+        } else if (r == 0) {
+            break;
+        } else if (into_buffer) {
+            done += static_cast<size_t>(r);
+        } else {
+            bytes.append(more, static_cast<size_t>(r));
+            done = bytes.size();
+        }
+    }
+    close(fd);
+    if (!ok) {
+        bytes.clear();
+        return false;
+    }
+    bytes.resize(done);
+    return true;
+}
+
+std::string CreateUniqueFolder(const std::string& parent, const std::string& prefix, const std::string& suffix) {
+    static const char kHex[] = "0123456789abcdef";
+    int urandom = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        unsigned char random[8] = {};
+        if (urandom < 0 || read(urandom, random, sizeof(random)) != static_cast<ssize_t>(sizeof(random))) {
+            uint64_t fallback = static_cast<uint64_t>(MonotonicMs()) * 2654435761u ^ static_cast<uint64_t>(getpid());
+            std::memcpy(random, &fallback, sizeof(random));
+            random[0] ^= static_cast<unsigned char>(attempt);
+        }
+        std::string name = prefix;
+        for (unsigned char b : random) {
+            name += kHex[b >> 4];
+            name += kHex[b & 15];
+        }
+        name += suffix;
+        if (mkdir(JoinPath(parent, name).c_str(), 0777) == 0) {
+            if (urandom >= 0)
+                close(urandom);
+            return name;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    int saved = errno;
+    if (urandom >= 0)
+        close(urandom);
+    errno = saved;
+    return "";
+}
+
+bool RenameFolder(const std::string& from, const std::string& to) {
+    return RenameFile(from, to);
+}
+
+bool RemoveFlatFolder(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    if (!ListFolder(folder, entries))
+        return false;
+    for (const FolderEntry& e : entries) {
+        struct stat st;
+        if (lstat(JoinPath(folder, e.name).c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
+            return false;
+    }
+    for (const FolderEntry& e : entries) {
+        if (unlink(JoinPath(folder, e.name).c_str()) != 0)
+            return false;
+    }
+    return rmdir(folder.c_str()) == 0;
+}
+
+namespace {
+
+class PosixHeldFile : public HeldFile {
+  public:
+    explicit PosixHeldFile(int fd) : fd_(fd) {}
+    ~PosixHeldFile() override { close(fd_); }
+
+  private:
+    int fd_;
+};
+
+// flock locks belong to the open file, so a second open in this same process sees them too.
+std::unique_ptr<HeldFile> Lock(int fd) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixHeldFile>(fd);
+}
+
+}  // namespace
+
+std::unique_ptr<HeldFile> CreateHeldFile(const std::string& path, std::string_view contents) {
+    int fd = CreateNew(path);
+    if (fd < 0)
+        return nullptr;
+    if (!WriteAll(fd, contents)) {
+        close(fd);
+        unlink(path.c_str());
+        return nullptr;
+    }
+    return Lock(fd);
+}
+
+std::unique_ptr<HeldFile> HoldExistingFile(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    return Lock(fd);
+}
+
+bool IsFileHeld(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::string full = path;
+    if (full.empty() || full[0] != '/') {
+        char cwd[PATH_MAX];
+        if (!getcwd(cwd, sizeof(cwd)))
+            return path;
+        full = JoinPath(cwd, path);
+    }
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= full.size()) {
+        size_t end = full.find('/', start);
+        if (end == std::string::npos)
+            end = full.size();
+        std::string part = full.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string out;
+    for (const std::string& part : parts)
+        out += "/" + part;
+    return out.empty() ? "/" : out;
+}
+
+bool IsExecutable(const std::string& path) {
+    FileInfo info = GetFileInfo(path);
+    return info.exists && !info.is_folder && access(path.c_str(), X_OK) == 0;
 }
 
 }  // namespace platform

@@ -354,12 +354,250 @@ std::unique_ptr<Process> StartProcess(const std::string& program,
     return std::make_unique<WinProcess>(true, info.hProcess);
 }
 
+int64_t NowNs() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) * 100;
+}
+
 int64_t MonotonicMs() {
     return static_cast<int64_t>(GetTickCount64());
 }
 
 void SleepMs(int ms) {
     Sleep(static_cast<DWORD>(ms));
+}
+
+FileInfo GetEntryInfo(const std::string& path) {
+    FileInfo info;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+        return info;
+    info.exists = true;
+    info.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    info.is_link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    info.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    const uint64_t ticks =
+        (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    info.mtime_ns = static_cast<int64_t>(ticks) * 100;
+    return info;
+}
+
+std::string LastErrorText() {
+    const DWORD error = GetLastError();
+    wchar_t* text = nullptr;
+    DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = n ? Narrow(text, n) : "";
+    if (text)
+        LocalFree(text);
+    while (!message.empty() &&
+           (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
+        message.pop_back();
+    return message.empty() ? "error " + std::to_string(error) : message;
+}
+
+namespace {
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        DWORD wrote = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
+            return false;
+        done += wrote;
+    }
+    return true;
+}
+
+HANDLE CreateNew(const std::string& path, DWORD share) {
+    // CREATE_NEW fails on any existing name, a link included.
+    return CreateFileW(Wide(path).c_str(), GENERIC_WRITE, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+bool WriteNewFile(const std::string& path, std::string_view bytes) {
+    bool ok = false;
+    {
+        HandleHolder file(CreateNew(path, FILE_SHARE_READ));
+        if (!file.ok())
+            return false;
+        ok = WriteAll(file.get(), bytes);
+    }
+    if (!ok) {
+        // A failed write must not leave half a file that looks like a page.
+        DWORD error = GetLastError();
+        DeleteFileW(Wide(path).c_str());
+        SetLastError(error);
+    }
+    return ok;
+}
+
+bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason) {
+    bytes.clear();
+    HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.ok()) {
+        reason = "无法打开 " + path + "：" + LastErrorText();
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION about;
+    if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &about) ||
+        (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        reason = path + " 不是普通文件（管道、设备或文件夹不能转换）";
+        return false;
+    }
+    const uint64_t size = (static_cast<uint64_t>(about.nFileSizeHigh) << 32) | about.nFileSizeLow;
+    if (size > bytes.max_size() / 2) {
+        reason = path + " 太大，装不进内存";
+        return false;
+    }
+    // Read into exactly the size the file has: growing the buffer at the end would copy it and
+    // for a moment hold the book twice. What a writer adds meanwhile is appended.
+    bytes.resize(static_cast<size_t>(size));
+    size_t done = 0;
+    for (;;) {
+        char more[65536];
+        const bool into_buffer = done < bytes.size();
+        char* into = into_buffer ? bytes.data() + done : more;
+        const DWORD room =
+            static_cast<DWORD>(into_buffer ? std::min<size_t>(bytes.size() - done, 1u << 30) : sizeof(more));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), into, room, &got, nullptr)) {
+            reason = "读取 " + path + " 时出错：" + LastErrorText();
+            bytes.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (into_buffer) {
+            done += got;
+        } else {
+            bytes.append(more, got);
+            done = bytes.size();
+        }
+    }
+    bytes.resize(done);
+    return true;
+}
+
+std::string CreateUniqueFolder(const std::string& parent, const std::string& prefix, const std::string& suffix) {
+    static const char kHex[] = "0123456789abcdef";
+    static LONG counter = 0;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        uint64_t random = static_cast<uint64_t>(now.QuadPart) * 0x9E3779B97F4A7C15ull ^
+                          (static_cast<uint64_t>(GetCurrentProcessId()) << 32) ^
+                          static_cast<uint64_t>(InterlockedIncrement(&counter)) * 0xBF58476D1CE4E5B9ull;
+        std::string name = prefix;
+        for (int i = 0; i < 16; ++i)
+            name += kHex[(random >> (60 - 4 * i)) & 15];
+        name += suffix;
+        if (CreateDirectoryW(Wide(JoinPath(parent, name)).c_str(), nullptr))
+            return name;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return "";
+}
+
+bool RenameFolder(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing target, empty folder or not, fails the move.
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0) != 0;
+}
+
+bool RemoveFlatFolder(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    if (!ListFolder(folder, entries))
+        return false;
+    for (const FolderEntry& e : entries) {
+        FileInfo info = GetEntryInfo(JoinPath(folder, e.name));
+        if (info.is_folder && !info.is_link)
+            return false;
+    }
+    for (const FolderEntry& e : entries) {
+        const std::string path = JoinPath(folder, e.name);
+        FileInfo info = GetEntryInfo(path);
+        bool removed = false;
+        if (info.is_link)
+            removed = info.is_folder ? RemoveDirectoryW(Wide(path).c_str()) : DeleteFileW(Wide(path).c_str());
+        else if (!info.is_folder)
+            removed = DeleteFileW(Wide(path).c_str());
+        if (!removed)
+            return false;
+    }
+    return RemoveDirectoryW(Wide(folder).c_str()) != 0;
+}
+
+namespace {
+
+// Held with write access that is not shared: anyone else asking for the file with write access,
+// or without sharing write access, is refused while it is held.
+class WinHeldFile : public HeldFile {
+  public:
+    explicit WinHeldFile(HANDLE file) : file_(file) {}
+    ~WinHeldFile() override { CloseHandle(file_); }
+
+  private:
+    HANDLE file_;
+};
+
+}  // namespace
+
+std::unique_ptr<HeldFile> CreateHeldFile(const std::string& path, std::string_view contents) {
+    HANDLE file = CreateNew(path, FILE_SHARE_READ);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    if (!WriteAll(file, contents)) {
+        CloseHandle(file);
+        DeleteFileW(Wide(path).c_str());
+        return nullptr;
+    }
+    return std::make_unique<WinHeldFile>(file);
+}
+
+std::unique_ptr<HeldFile> HoldExistingFile(const std::string& path) {
+    FileInfo info = GetEntryInfo(path);
+    if (!info.exists || info.is_folder || info.is_link)
+        return nullptr;
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::make_unique<WinHeldFile>(file);
+}
+
+bool IsFileHeld(const std::string& path) {
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    const std::wstring wide = Wide(path.empty() ? "." : path);
+    DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return path;
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+    full.resize(n);
+    // "C:\" keeps its separator; any other trailing one goes.
+    while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/'))
+        full.pop_back();
+    return Narrow(full);
+}
+
+bool IsExecutable(const std::string& path) {
+    FileInfo info = GetFileInfo(path);
+    return info.exists && !info.is_folder;
 }
 
 }  // namespace platform

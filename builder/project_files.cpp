@@ -1,8 +1,6 @@
 #include "builder/project_files.h"
 
-#include <algorithm>
-#include <optional>
-
+#include "builder/pages.h"
 #include "builder/platform.h"
 #include "builder/project_strings.h"
 
@@ -12,51 +10,67 @@ const std::string& S(int id) {
     return ProjectString(id);
 }
 
-// The entry name of page j: its title, or its file name when it has none. Empty when the run
-// must stop.
-std::optional<std::string> EntryName(RunControls& controls, int j, const PageTitles* known) {
-    FileList& pages = controls.File2();
-    std::string name = pages.List(j);
-    std::string title;
-    auto it = known ? known->find(name) : PageTitles::const_iterator();
-    if (known && it != known->end()) {
-        title = it->second;
-    } else {
-        bool stopped = false;
-        title = ReadPageTitle(platform::JoinPath(pages.Path(), name), controls, &stopped);
-        if (stopped)
-            return std::nullopt;
-    }
-    return title.empty() ? name : title;
+void AddEntry(std::vector<std::string>& lines, const std::string& name, const std::string& local) {
+    lines.push_back(S(10));
+    lines.push_back(S(15) + EscapeHtml(name) + S(16));
+    if (!local.empty())
+        lines.push_back(S(18) + EscapeHtml(local) + S(16));
+    lines.push_back(S(12));
 }
 
-// Fills the four slots of page j from `first`. Returns false when the run must stop.
-bool FillPageSlots(RunControls& controls,
-                   int j,
-                   std::vector<std::string>& lines,
-                   size_t first,
-                   const PageNames* known,
-                   PageNames* found,
-                   const PageTitles* titles) {
-    std::string entry_name;
-    if (known && static_cast<size_t>(j) < known->size()) {
-        entry_name = (*known)[static_cast<size_t>(j)];
-    } else {
-        std::optional<std::string> read = EntryName(controls, j, titles);
-        if (!read)
-            return false;
-        entry_name = *read;
+void AddPageEntries(std::vector<std::string>& lines, const BookPages& book) {
+    for (const PageEntry& page : book.pages) {
+        // Four lines a page, as the seed layout has them.
+        lines.push_back(S(10));
+        lines.push_back(S(15) + EscapeHtml(page.title.empty() ? page.file : page.title) + S(16));
+        lines.push_back(S(18) + EscapeHtml(page.file) + S(16));
+        lines.push_back(S(12));
     }
-    if (found)
-        found->push_back(entry_name);
-    lines[first] = S(10);
-    lines[first + 1] = S(15) + entry_name + S(16);
-    lines[first + 2] = S(18) + controls.File2().List(j) + S(16);
-    lines[first + 3] = S(12);
-    return true;
 }
 
-StepStatus WriteLines(RunControls& controls, const char* file_name, const std::vector<std::string>& lines) {
+std::string ChapterLocal(const ChapterEntry& chapter) {
+    return chapter.file + "#" + chapter.anchor;
+}
+
+void AddChapterTree(std::vector<std::string>& lines, const BookPages& book) {
+    if (book.text_before_first_chapter && !book.pages.empty())
+        AddEntry(lines, kBeforeChaptersName, book.pages.front().file);
+    bool in_volume = false;
+    for (const ChapterEntry& chapter : book.chapters) {
+        if (chapter.kind == HeadingKind::kVolume) {
+            if (in_volume)
+                lines.push_back(S(20));
+            AddEntry(lines, chapter.title, ChapterLocal(chapter));
+            lines.push_back(S(9));
+            in_volume = true;
+        } else {
+            AddEntry(lines, chapter.title, ChapterLocal(chapter));
+        }
+    }
+    if (in_volume)
+        lines.push_back(S(20));
+    AddEntry(lines, kPagesFolderName, "");
+    lines.push_back(S(9));
+    AddPageEntries(lines, book);
+    lines.push_back(S(20));
+}
+
+// The window definition: the title in quotation marks, then the seed's fields with the first page
+// as default and home page. Quotation marks cannot be escaped there.
+std::string WindowLine(const std::string& title, const std::string& first_page) {
+    std::string safe_title = title;
+    for (char& c : safe_title) {
+        if (c == '"')
+            c = '\'';
+    }
+    std::string fields = S(32);
+    const std::string index = "\"chm_hhk.hhk\"";
+    const size_t after_index = fields.find(index) + index.size();
+    fields.replace(after_index, 3, ",\"" + first_page + "\",\"" + first_page + "\",");
+    return S(35) + "\"" + safe_title + "\"" + fields;
+}
+
+StepResult WriteLines(const std::string& folder, const char* file_name, const std::vector<std::string>& lines) {
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
@@ -64,8 +78,10 @@ StepStatus WriteLines(RunControls& controls, const char* file_name, const std::v
         text += lines[i];
     }
     text += "\r\n";
-    std::string path = platform::JoinPath(controls.File2().Path(), file_name);
-    return platform::WriteFileBytes(path, platform::EncodeCp936(text)) ? StepStatus::kDone : StepStatus::kFailed;
+    const std::string path = platform::JoinPath(folder, file_name);
+    if (!platform::WriteNewFile(path, platform::EncodeCp936(text)))
+        return {StepResult::kFailed, std::string("无法写入 ") + file_name + "：" + platform::LastErrorText()};
+    return {};
 }
 
 }  // namespace
@@ -74,89 +90,66 @@ std::string BookName(const std::string& base_name) {
     return base_name.empty() ? "chm文件" : base_name;
 }
 
-std::vector<std::string> ContentsLines(RunControls& controls,
-                                       bool* stopped,
-                                       PageNames* names,
-                                       const PageTitles* known) {
-    *stopped = false;
-    const size_t n = static_cast<size_t>(std::max(controls.File2().ListCount(), 0));
-    std::vector<std::string> lines(4 * n + 23);
-    const int head[] = {1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11, 12, 13};
-    for (size_t slot = 0; slot < 14; ++slot)
-        lines[slot] = S(head[slot]);
-    for (size_t j = 0; j < n; ++j) {
-        if (!controls.Yield() ||
-            !FillPageSlots(controls, static_cast<int>(j), lines, 14 + 4 * j, nullptr, names, known)) {
-            *stopped = true;
-            return {};
-        }
-    }
-    lines[4 * n + 15] = S(20);
-    lines[4 * n + 16] = S(10);
-    lines[4 * n + 17] = S(19);
-    lines[4 * n + 19] = S(17);
-    lines[4 * n + 20] = S(12);
-    lines[4 * n + 21] = S(20);
-    lines[4 * n + 22] = S(14);
+std::vector<std::string> ContentsLines(const BookPages& book) {
+    std::vector<std::string> lines;
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 12, 9, 10, 11, 12, 13})
+        lines.push_back(S(id));
+    if (book.chapters.size() >= 2)
+        AddChapterTree(lines, book);
+    else
+        AddPageEntries(lines, book);
+    for (const std::string& line : {std::string(), S(20), S(10), S(19), std::string(), S(17), S(12), S(20), S(14)})
+        lines.push_back(line);
     return lines;
 }
 
-std::vector<std::string> IndexLines(RunControls& controls, bool* stopped, const PageNames* names) {
-    *stopped = false;
-    const size_t n = static_cast<size_t>(std::max(controls.File2().ListCount(), 0));
-    std::vector<std::string> lines(4 * n + 9);
-    const int head[] = {2, 3, 4, 5, 6, 9};
-    for (size_t slot = 0; slot < 6; ++slot)
-        lines[slot] = S(head[slot]);
-    for (size_t j = 0; j < n; ++j) {
-        if (!controls.Yield() ||
-            !FillPageSlots(controls, static_cast<int>(j), lines, 6 + 4 * j, names, nullptr, nullptr)) {
-            *stopped = true;
-            return {};
-        }
-    }
-    lines[4 * n + 7] = S(20);
-    lines[4 * n + 8] = S(14);
+std::vector<std::string> IndexLines(const BookPages& book) {
+    std::vector<std::string> lines;
+    for (int id : {2, 3, 4, 5, 6, 9})
+        lines.push_back(S(id));
+    AddPageEntries(lines, book);
+    for (const ChapterEntry& chapter : book.chapters)
+        AddEntry(lines, chapter.title, ChapterLocal(chapter));
+    for (const std::string& line : {std::string(), S(20), S(14)})
+        lines.push_back(line);
     return lines;
 }
 
-std::vector<std::string> ProjectLines(RunControls& controls, const std::string& base_name) {
-    // [FILES] names the pages of this book: they lie beside the project file.
-    FileList& pages = controls.File2();
-    const size_t m = static_cast<size_t>(std::max(pages.ListCount(), 0));
-    const std::string book = BookName(base_name);
-    std::vector<std::string> lines(m + 15);
-    lines[0] = S(22);
-    lines[1] = S(23);
-    lines[2] = S(24) + book + ".chm";
-    lines[3] = S(25);
-    lines[4] = S(26);
-    lines[6] = S(28);
-    lines[7] = S(29);
-    lines[8] = S(30);
-    lines[9] = S(31);
-    lines[10] = S(35) + book + S(32);
-    lines[11] = S(33);
-    for (size_t i = 0; i < m; ++i)
-        lines[12 + i] = pages.List(static_cast<int>(i));
-    lines[m + 12] = S(34);
+std::vector<std::string> ProjectLines(const BookPages& book, const ProjectSettings& settings) {
+    const std::string first_page = book.pages.empty() ? "" : book.pages.front().file;
+    std::vector<std::string> lines = {
+        S(22),
+        S(23),
+        S(24) + settings.compiled_file,
+        S(25),
+        S(26),
+        "Default topic=" + first_page,
+        S(28),
+        S(29),
+        S(30),
+        // The compilers' binary index garbles Chinese keywords; the viewers read the index file.
+        "Binary Index=No",
+        "Title=" + settings.title,
+        S(31),
+        WindowLine(settings.title, first_page),
+        S(33),
+    };
+    for (const PageEntry& page : book.pages)
+        lines.push_back(page.file);
+    lines.push_back(S(34));
+    lines.emplace_back();
+    lines.emplace_back();
     return lines;
 }
 
-StepStatus WriteContentsFile(RunControls& controls, PageNames* names, const PageTitles* known) {
-    bool stopped = false;
-    if (names)
-        names->clear();
-    std::vector<std::string> lines = ContentsLines(controls, &stopped, names, known);
-    return stopped ? StepStatus::kStopped : WriteLines(controls, kContentsFileName, lines);
+StepResult WriteContentsFile(const std::string& folder, const BookPages& book) {
+    return WriteLines(folder, kContentsFileName, ContentsLines(book));
 }
 
-StepStatus WriteIndexFile(RunControls& controls, const PageNames* names) {
-    bool stopped = false;
-    std::vector<std::string> lines = IndexLines(controls, &stopped, names);
-    return stopped ? StepStatus::kStopped : WriteLines(controls, kIndexFileName, lines);
+StepResult WriteIndexFile(const std::string& folder, const BookPages& book) {
+    return WriteLines(folder, kIndexFileName, IndexLines(book));
 }
 
-StepStatus WriteProjectFile(RunControls& controls, const std::string& base_name) {
-    return WriteLines(controls, kProjectFileName, ProjectLines(controls, base_name));
+StepResult WriteProjectFile(const std::string& folder, const BookPages& book, const ProjectSettings& settings) {
+    return WriteLines(folder, kProjectFileName, ProjectLines(book, settings));
 }

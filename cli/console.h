@@ -11,7 +11,12 @@ std::vector<std::string> CommandLineArgs(int argc, char** argv);
 
 class ConsoleOutput : public CliOutput {
   public:
+    ConsoleOutput();
     void Out(const std::string& line) override;
     void Err(const std::string& line) override;
     bool ErrIsTerminal() const override;
+    bool OutLost() const override { return out_lost_; }
+
+  private:
+    bool out_lost_ = false;
 };

@@ -8,20 +8,19 @@
 namespace {
 
 // A console shows what WriteConsoleW gives it whatever its code page; a pipe or a file gets
-// the UTF-8 bytes unchanged.
-void WriteLine(DWORD which, const std::string& line) {
+// the UTF-8 bytes unchanged. False when the line could not be written.
+bool WriteLine(DWORD which, const std::string& line) {
     HANDLE handle = GetStdHandle(which);
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
-        return;
+        return true;
     std::string text = line + "\n";
     DWORD mode = 0;
     DWORD written = 0;
     if (GetConsoleMode(handle, &mode)) {
         std::u16string wide = Utf8ToUtf16(text);
-        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-        return;
+        return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != 0;
     }
-    WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0;
 }
 
 }  // namespace
@@ -41,8 +40,16 @@ std::vector<std::string> CommandLineArgs(int, char**) {
     return args;
 }
 
+ConsoleOutput::ConsoleOutput() = default;
+
 void ConsoleOutput::Out(const std::string& line) {
-    WriteLine(STD_OUTPUT_HANDLE, line);
+    if (out_lost_)
+        return;
+    if (!WriteLine(STD_OUTPUT_HANDLE, line)) {
+        // A reader that went away: the run goes on and finishes its books.
+        out_lost_ = true;
+        Err("folvane-cli: standard output was closed; the run goes on without it");
+    }
 }
 
 void ConsoleOutput::Err(const std::string& line) {

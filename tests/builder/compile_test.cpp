@@ -20,25 +20,25 @@ std::string Exe(const std::string& name) {
     return name + (platform::PathSeparator() == '\\' ? ".exe" : "");
 }
 
-TEST(FindCompiler, LooksInTheDocumentedOrder) {
+TEST(FindCompiler, HhcWhereTheLookupFindsItElseOurOwn) {
     TempFolder temp;
     for (const char* f : {"prog", "pf1", "pf2", "path1", "path2"})
         ASSERT_TRUE(platform::CreateFolder(temp.Join(f)));
     ASSERT_TRUE(platform::CreateFolder(temp.Join("pf2/HTML Help Workshop")));
     CompilerSearch search;
+    search.look_for_hhc = true;
     search.program_folder = temp.Join("prog");
     search.program_files_folders = {temp.Join("pf1"), temp.Join("pf2")};
     search.path_folders = {temp.Join("path1"), temp.Join("path2")};
-    search.executable_suffix = ".exe";
 
     CompilerChoice none = FindCompiler("", search);
-    EXPECT_EQ(none.path, "");
-    ASSERT_EQ(none.looked_at.size(), 4u);
+    EXPECT_EQ(none.path, kBuiltinCompiler);
+    ASSERT_EQ(none.looked_at.size(), 5u);
     EXPECT_EQ(none.looked_at[0], platform::JoinPath(temp.Join("prog"), "hhc.exe"));
-    EXPECT_EQ(none.looked_at[3], "hhc.exe and chmcmd.exe on PATH");
 
+    // chmcmd is never picked by itself: names it cannot take would fail.
     WriteTestFile(temp.Join("path2/chmcmd.exe"), "x");
-    EXPECT_EQ(FindCompiler("", search).path, platform::JoinPath(temp.Join("path2"), "chmcmd.exe"));
+    EXPECT_EQ(FindCompiler("", search).path, kBuiltinCompiler);
     WriteTestFile(temp.Join("path2/hhc.exe"), "x");
     EXPECT_EQ(FindCompiler("", search).path, platform::JoinPath(temp.Join("path2"), "hhc.exe"));
     WriteTestFile(temp.Join("pf2/HTML Help Workshop/hhc.exe"), "x");
@@ -46,13 +46,16 @@ TEST(FindCompiler, LooksInTheDocumentedOrder) {
               platform::JoinPath(platform::JoinPath(temp.Join("pf2"), "HTML Help Workshop"), "hhc.exe"));
     WriteTestFile(temp.Join("prog/hhc.exe"), "x");
     EXPECT_EQ(FindCompiler("", search).path, platform::JoinPath(temp.Join("prog"), "hhc.exe"));
-    // An explicit compiler wins, found or not.
+    // An explicit compiler wins; without looking for hhc (Linux) our own is the default.
     EXPECT_EQ(FindCompiler("/nowhere/cc", search).path, "/nowhere/cc");
+    search.look_for_hhc = false;
+    EXPECT_EQ(FindCompiler("", search).path, kBuiltinCompiler);
     // A folder of the right name is not a compiler.
     CompilerSearch folders;
+    folders.look_for_hhc = true;
     folders.path_folders = {temp.path()};
-    ASSERT_TRUE(platform::CreateFolder(temp.Join("chmcmd")));
-    EXPECT_EQ(FindCompiler("", folders).path, "");
+    ASSERT_TRUE(platform::CreateFolder(temp.Join("hhc.exe")));
+    EXPECT_EQ(FindCompiler("", folders).path, kBuiltinCompiler);
 }
 
 // Writes a project into a folder named with a blank and a Chinese character.
@@ -60,9 +63,9 @@ std::string MakeBookFolder(TempFolder& temp, const std::string& book_name) {
     std::string folder = temp.Join("out 书");
     platform::CreateFolder(folder);
     WriteTestFile(platform::JoinPath(folder, "book_1.htm"), "page");
-    TestControls controls;
-    controls.file2.SetPath(folder);
-    EXPECT_EQ(WriteProjectFile(controls, book_name), StepStatus::kDone);
+    BookPages book;
+    book.pages = {{"book_1.htm", ""}};
+    EXPECT_EQ(WriteProjectFile(folder, book, {book_name, book_name + ".chm"}).status, StepResult::kDone);
     return folder;
 }
 

@@ -9,7 +9,7 @@
 //   silent  no book, a failure exit code; also for projects in a folder whose name starts "fail"
 //   crash   half a book, then an access violation
 //   hang    nothing, forever
-//   count   the book, after 300 ms; while it runs it keeps a file in FOLVANE_FAKE_COMPILER_DIR and
+//   count   the book, after 100 ms; while it runs it keeps a file in FOLVANE_FAKE_COMPILER_DIR and
 //           appends the number of such files it sees to "seen.txt" there
 #include <cstdint>
 #include <cstdio>
@@ -117,7 +117,7 @@ bool Compile(const std::string& project, const std::string& working_folder) {
         platform::WriteFileBytes(mine, "");
         const std::string seen = platform::JoinPath(dir, "seen-" + Pid());
         platform::WriteFileBytes(seen, std::to_string(CountRunning(dir)));
-        platform::SleepMs(300);
+        platform::SleepMs(100);
         platform::DeleteFileAt(mine);
     }
     return platform::WriteFileBytes(book, FakeBook());

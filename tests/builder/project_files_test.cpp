@@ -1,4 +1,4 @@
-// The contents, index and project files: slot layout, names, titles and encoding.
+// The contents, index and project files: slot layout, chapters, names, titles and encoding.
 #include <gtest/gtest.h>
 
 #include "builder/platform.h"
@@ -18,136 +18,143 @@ std::vector<std::string> FileLines(const std::string& path) {
     return lines;
 }
 
+BookPages Pages(std::vector<PageEntry> pages) {
+    BookPages book;
+    book.pages = std::move(pages);
+    return book;
+}
+
+// The entries of a contents or index file as "name -> local", with "[" and "]" for the opening
+// and closing of sub-lists, in file order.
+std::vector<std::string> Entries(const std::vector<std::string>& lines) {
+    std::vector<std::string> entries;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] == "<UL>" || lines[i] == "<UL> ;32")
+            entries.push_back("[");
+        else if (lines[i] == "</UL>")
+            entries.push_back("]");
+        else if (lines[i].rfind("<param name=\"Name\" value=\"", 0) == 0)
+            entries.push_back(lines[i].substr(26, lines[i].size() - 28));
+        else if (lines[i].rfind("<param name=\"Local\" value=\"", 0) == 0)
+            entries.back() += " -> " + lines[i].substr(27, lines[i].size() - 29);
+    }
+    return entries;
+}
+
 TEST(ProjectStrings, ThirtyFiveTexts) {
     EXPECT_EQ(ProjectString(1), "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">");
     EXPECT_EQ(ProjectString(11), "<param name=\"Name\" value=\"目录\">");
-    EXPECT_EQ(ProjectString(16), "\">");
-    EXPECT_EQ(ProjectString(30), "Language=0x804 中文(中国)");
     EXPECT_EQ(ProjectString(34), "[INFOTYPES]\r\n");
-    EXPECT_EQ(ProjectString(35), "chm_window=");
     EXPECT_EQ(ProjectString(0), "");
     EXPECT_EQ(ProjectString(36), "");
     for (int id = 1; id <= kProjectStringCount; ++id)
         EXPECT_FALSE(ProjectString(id).empty()) << id;
 }
 
-TEST(ContentsFile, OneUntitledPage) {
-    TempFolder temp;
-    TestControls controls;
-    WriteTestFile(temp.Join("book_1.htm"), "\r\n\r\nplain\r\n\r\n");
-    controls.file2.SetPath(temp.path());
-    ASSERT_EQ(WriteContentsFile(controls), StepStatus::kDone);
-    std::vector<std::string> lines = FileLines(temp.Join("chm_hhc.hhc"));
+TEST(ContentsFile, OneUntitledPageKeepsTheSlotLayout) {
+    const std::vector<std::string> lines = ContentsLines(Pages({{"book_1.htm", ""}}));
     ASSERT_EQ(lines.size(), 27u);
     EXPECT_EQ(lines[0], ProjectString(1));
     EXPECT_EQ(lines[8], "</OBJECT>");
     EXPECT_EQ(lines[13], "<UL> ;32");
-    EXPECT_EQ(lines[14], "<LI> <OBJECT type=\"text/sitemap\">");
     EXPECT_EQ(lines[15], "<param name=\"Name\" value=\"book_1.htm\">");
     EXPECT_EQ(lines[16], "<param name=\"Local\" value=\"book_1.htm\">");
-    EXPECT_EQ(lines[17], "</OBJECT>");
     EXPECT_EQ(lines[18], "");
     EXPECT_EQ(lines[21], "<param name=\"Name\" value=\" \">");
-    EXPECT_EQ(lines[22], "");
     EXPECT_EQ(lines[23], "<param name=\"ImageNumber\" value=\"10\">");
     EXPECT_EQ(lines[26], "</BODY></HTML>");
-    EXPECT_EQ(controls.yields, 1 + 4);  // the page, and its four lines without a title
+    const std::vector<std::string> index = IndexLines(Pages({{"book_1.htm", ""}}));
+    ASSERT_EQ(index.size(), 13u);
+    EXPECT_EQ(index[7], "<param name=\"Name\" value=\"book_1.htm\">");
+    EXPECT_EQ(index[10], "");
 }
 
-TEST(IndexFile, OneUntitledPage) {
-    TempFolder temp;
-    TestControls controls;
-    WriteTestFile(temp.Join("book_1.htm"), "x");
-    controls.file2.SetPath(temp.path());
-    ASSERT_EQ(WriteIndexFile(controls), StepStatus::kDone);
-    std::vector<std::string> lines = FileLines(temp.Join("chm_hhk.hhk"));
-    ASSERT_EQ(lines.size(), 13u);
-    EXPECT_EQ(lines[0], "<HTML>");
-    EXPECT_EQ(lines[5], "<UL>");
-    EXPECT_EQ(lines[7], "<param name=\"Name\" value=\"book_1.htm\">");
-    EXPECT_EQ(lines[10], "");
-    EXPECT_EQ(lines[11], "</UL>");
-    EXPECT_EQ(lines[12], "</BODY></HTML>");
+TEST(ContentsFile, TitlesAreEscapedSoThatNoEntryBreaks) {
+    const BookPages book = Pages({{"b_01.htm", "第一章 \"A&B\" <x>"}, {"b_02.htm", ""}});
+    const std::vector<std::string> lines = ContentsLines(book);
+    EXPECT_EQ(lines[15], "<param name=\"Name\" value=\"第一章 &quot;A&amp;B&quot; &lt;x&gt;\">");
+    EXPECT_EQ(lines[19], "<param name=\"Name\" value=\"b_02.htm\">");
+    EXPECT_EQ(IndexLines(book)[7], lines[15]);
 }
 
-TEST(ContentsFile, TitlesAreCarriedUnchangedAndPagesKeepTheirOrder) {
-    TempFolder temp;
-    TestControls controls;
-    WriteTestFile(temp.Join("b_01.htm"), "<TITLE>" + Gbk("第一章 \"A&B\" <x>") + "</TITLE>");
-    WriteTestFile(temp.Join("b_02.htm"), "no title");
-    WriteTestFile(temp.Join("b_10.htm"), "<title>Ten</title>");
-    controls.file2.SetPath(temp.path());
-    ASSERT_EQ(WriteContentsFile(controls), StepStatus::kDone);
-    ASSERT_EQ(WriteIndexFile(controls), StepStatus::kDone);
-    std::vector<std::string> hhc = FileLines(temp.Join("chm_hhc.hhc"));
-    ASSERT_EQ(hhc.size(), 4u * 3 + 23);
-    EXPECT_EQ(hhc[15], "<param name=\"Name\" value=\"第一章 \"A&B\" <x>\">");
-    EXPECT_EQ(hhc[16], "<param name=\"Local\" value=\"b_01.htm\">");
-    EXPECT_EQ(hhc[19], "<param name=\"Name\" value=\"b_02.htm\">");
-    EXPECT_EQ(hhc[23], "<param name=\"Name\" value=\"Ten\">");
-    std::vector<std::string> hhk = FileLines(temp.Join("chm_hhk.hhk"));
-    ASSERT_EQ(hhk.size(), 4u * 3 + 9);
-    EXPECT_EQ(hhk[7], hhc[15]);
-    EXPECT_EQ(hhk[16], "<param name=\"Local\" value=\"b_10.htm\">");
+TEST(ContentsFile, ChaptersComeFirstVolumesHoldTheirChaptersAndPagesFollow) {
+    BookPages book = Pages({{"b_1.htm", "书 - 第1页"}, {"b_2.htm", "书 - 第一章"}});
+    book.text_before_first_chapter = true;
+    book.chapters = {{HeadingKind::kChapter, "序章", "b_1.htm", "c1"},
+                     {HeadingKind::kVolume, "第一卷", "b_1.htm", "c2"},
+                     {HeadingKind::kChapter, "第一章", "b_2.htm", "c3"},
+                     {HeadingKind::kVolume, "第二卷", "b_2.htm", "c4"},
+                     {HeadingKind::kChapter, "第二章", "b_2.htm", "c5"}};
+    EXPECT_EQ(Entries(ContentsLines(book)), (std::vector<std::string>{"[",
+                                                                      "目录",
+                                                                      "[",
+                                                                      "正文前 -> b_1.htm",
+                                                                      "序章 -> b_1.htm#c1",
+                                                                      "第一卷 -> b_1.htm#c2",
+                                                                      "[",
+                                                                      "第一章 -> b_2.htm#c3",
+                                                                      "]",
+                                                                      "第二卷 -> b_2.htm#c4",
+                                                                      "[",
+                                                                      "第二章 -> b_2.htm#c5",
+                                                                      "]",
+                                                                      "分页",
+                                                                      "[",
+                                                                      "书 - 第1页 -> b_1.htm",
+                                                                      "书 - 第一章 -> b_2.htm",
+                                                                      "]",
+                                                                      "]",
+                                                                      " ",
+                                                                      "]"}));
+    EXPECT_EQ(Entries(IndexLines(book)),
+              (std::vector<std::string>{"[", "书 - 第1页 -> b_1.htm", "书 - 第一章 -> b_2.htm", "序章 -> b_1.htm#c1",
+                                        "第一卷 -> b_1.htm#c2", "第一章 -> b_2.htm#c3", "第二卷 -> b_2.htm#c4",
+                                        "第二章 -> b_2.htm#c5", "]"}));
+    // One heading is no table of chapters: the contents list the pages as before.
+    book.chapters.resize(1);
+    EXPECT_EQ(ContentsLines(book).size(), 4u * 2 + 23);
 }
 
-TEST(ProjectFile, NamesThePagesOfThisBook) {
-    TempFolder temp;
-    TestControls controls;
-    WriteTestFile(temp.Join("book_1.htm"), "1");
-    WriteTestFile(temp.Join("book_2.htm"), "2");
-    controls.file2.SetPath(temp.path());
-    ASSERT_EQ(WriteProjectFile(controls, "book"), StepStatus::kDone);
-    std::vector<std::string> lines = FileLines(temp.Join("chm_hhp.hhp"));
-    std::vector<std::string> expected = {"[OPTIONS]",
-                                         "Compatibility=1.1 or later",
-                                         "Compiled file=book.chm",
-                                         "Contents file=chm_hhc.hhc",
-                                         "Default Window=chm_window",
-                                         "",
-                                         "Display compile progress=No",
-                                         "Index file=chm_hhk.hhk",
-                                         "Language=0x804 中文(中国)",
-                                         "[WINDOWS]",
-                                         "chm_window=book,\"chm_hhc.hhc\",\"chm_hhk.hhk\",,,,,,,0x2120,,0x8380e,"
-                                         "[28,28,1020,720],,,,,,,",
-                                         "[FILES]",
-                                         "book_1.htm",
-                                         "book_2.htm",
-                                         "[INFOTYPES]",
-                                         "",
-                                         "",
-                                         ""};
-    EXPECT_EQ(lines, expected);
-    std::string bytes = ReadTestFile(temp.Join("chm_hhp.hhp"));
-    EXPECT_EQ(bytes.substr(bytes.size() - 19), "[INFOTYPES]\r\n\r\n\r\n\r\n");
-    EXPECT_NE(bytes.find("Language=0x804 \xD6\xD0\xCE\xC4(\xD6\xD0\xB9\xFA)"), std::string::npos);
+TEST(ProjectFile, NamesTitleFirstPageAndWindowInTheStandardSyntax) {
+    const BookPages book = Pages({{"book_1.htm", ""}, {"book_2.htm", ""}});
+    const std::vector<std::string> expected = {
+        "[OPTIONS]",
+        "Compatibility=1.1 or later",
+        "Compiled file=a,b.chm",
+        "Contents file=chm_hhc.hhc",
+        "Default Window=chm_window",
+        "Default topic=book_1.htm",
+        "Display compile progress=No",
+        "Index file=chm_hhk.hhk",
+        "Language=0x804 中文(中国)",
+        "Binary Index=No",
+        "Title=a,b \"x\"",
+        "[WINDOWS]",
+        "chm_window=\"a,b 'x'\",\"chm_hhc.hhc\",\"chm_hhk.hhk\",\"book_1.htm\",\"book_1.htm\",,,,,0x2120,,0x8380e,"
+        "[28,28,1020,720],,,,,,,",
+        "[FILES]",
+        "book_1.htm",
+        "book_2.htm",
+        "[INFOTYPES]\r\n",
+        "",
+        ""};
+    EXPECT_EQ(ProjectLines(book, {"a,b \"x\"", "a,b.chm"}), expected);
 }
 
-TEST(ProjectFile, EmptyBaseNameAndNamesOutsideTheCodePage) {
+TEST(ProjectFiles, WrittenNewInCodePage936) {
     TempFolder temp;
-    TestControls controls;
-    WriteTestFile(temp.Join("\xF0\x9F\x98\x80_1.htm"), "1");
-    controls.file2.SetPath(temp.path());
-    ASSERT_EQ(WriteProjectFile(controls, ""), StepStatus::kDone);
-    std::string bytes = ReadTestFile(temp.Join("chm_hhp.hhp"));
+    const BookPages book = Pages({{"\xF0\x9F\x98\x80_1.htm", ""}});
+    ASSERT_EQ(WriteProjectFile(temp.path(), book, {BookName(""), "chm文件.chm"}).status, StepResult::kDone);
+    const std::string bytes = ReadTestFile(temp.Join("chm_hhp.hhp"));
     EXPECT_NE(bytes.find("Compiled file=chm" + Gbk("文件") + ".chm\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find("chm_window=chm" + Gbk("文件") + ",\""), std::string::npos);
     EXPECT_NE(bytes.find("\r\n&#128512;_1.htm\r\n"), std::string::npos);
-}
-
-TEST(ProjectFiles, AFolderThatCannotBeWrittenFails) {
-    TempFolder temp;
-    TestControls controls;
-    WriteTestFile(temp.Join("book_1.htm"), "1");
-    controls.file2.SetPath(temp.path());
-    ASSERT_TRUE(platform::CreateFolder(temp.Join("chm_hhp.hhp")));
-    EXPECT_EQ(WriteProjectFile(controls, "book"), StepStatus::kFailed);
-    TestControls stopping;
-    stopping.file2.SetPath(temp.path());
-    stopping.stop_at_yield = 1;
-    EXPECT_EQ(WriteContentsFile(stopping), StepStatus::kStopped);
-    EXPECT_FALSE(TestFileExists(temp.Join("chm_hhc.hhc")));
+    EXPECT_EQ(bytes.substr(bytes.size() - 19), "[INFOTYPES]\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(FileLines(temp.Join("chm_hhp.hhp"))[8], "Language=0x804 中文(中国)");
+    // A file of that name is never written over.
+    StepResult again = WriteProjectFile(temp.path(), book, {"x", "x.chm"});
+    EXPECT_EQ(again.status, StepResult::kFailed);
+    EXPECT_NE(again.reason.find("chm_hhp.hhp"), std::string::npos);
+    EXPECT_EQ(ReadTestFile(temp.Join("chm_hhp.hhp")), bytes);
 }
 
 }  // namespace

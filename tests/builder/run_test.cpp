@@ -1,14 +1,18 @@
 // The whole Convert & Generate run over real folders, with stand-in compilers.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <new>
 
+#include "builder/book_folder.h"
 #include "builder/convert_run.h"
 #include "builder/platform.h"
 #include "builder/text_bytes.h"
 #include "tests/builder/test_support.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -23,8 +27,7 @@ struct RunResult {
     std::vector<BookReport> outcomes;  // the compiles' final reports
 };
 
-RunResult RunOver(TestControls& controls, const std::string& folder, const std::string& compiler_kind = "writes") {
-    controls.file1.SetPath(folder);
+RunResult RunListed(TestControls& controls, const std::string& compiler_kind = "writes") {
     CompileQueue queue;
     RunOptions options;
     options.compiler = compiler_kind.empty() ? "" : FakeCompilerPath(compiler_kind);
@@ -35,6 +38,43 @@ RunResult RunOver(TestControls& controls, const std::string& folder, const std::
         controls.list1.SetEntry(o.index, o.line);
     return result;
 }
+
+RunResult RunOver(TestControls& controls, const std::string& folder, const std::string& compiler_kind = "writes") {
+    controls.file1.SetPath(folder);
+    return RunListed(controls, compiler_kind);
+}
+
+// Everything in `folder` but the stand-in compiler's notes.
+std::vector<std::string> BookFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    std::vector<platform::FolderEntry> entries;
+    platform::ListFolder(folder, entries);
+    for (const platform::FolderEntry& e : entries) {
+        if (e.name != "compiler_args.txt")
+            names.push_back(e.name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) { Set(value.c_str()); }
+    ~ScopedEnv() { Set(nullptr); }
+
+  private:
+    void Set(const char* value) {
+#ifdef _WIN32
+        SetEnvironmentVariableA(name_, value);
+#else
+        if (value)
+            setenv(name_, value, 1);
+        else
+            unsetenv(name_);
+#endif
+    }
+    const char* name_;
+};
 
 TEST(Run, AnEmptySourceListDoesNothing) {
     TempFolder temp;
@@ -47,7 +87,7 @@ TEST(Run, AnEmptySourceListDoesNothing) {
     EXPECT_EQ(SnapshotTree(temp.path()).size(), 1u);
 }
 
-TEST(Run, BuildsABookPerFileAndCountsLinesNotFiles) {
+TEST(Run, BuildsABookPerFileAndLeavesNothingButBooks) {
     TempFolder temp;
     WriteTestFile(temp.Join("a.txt"), Gbk("第一本 book"));
     WriteTestFile(temp.Join("b.txt"), "");
@@ -57,12 +97,18 @@ TEST(Run, BuildsABookPerFileAndCountsLinesNotFiles) {
     EXPECT_EQ(controls.list1.lines, (std::vector<std::string>{"a_成功", "c_成功"}));
     EXPECT_EQ(controls.count, "完成2个文件");
     EXPECT_EQ(controls.status, kFinished);
-    for (const char* f : {"a/a_1.htm", "a/chm_hhc.hhc", "a/chm_hhk.hhk", "a/chm_hhp.hhp", "a/a.chm", "c/c.chm"})
-        EXPECT_TRUE(TestFileExists(temp.Join(f))) << f;
-    // The empty source leaves its folder with the one empty piece and no book.
-    EXPECT_EQ(ReadTestFile(temp.Join("b/b_1.txt")), "\r\n");
-    EXPECT_FALSE(TestFileExists(temp.Join("b/chm_hhp.hhp")));
-    EXPECT_TRUE(controls.messages.empty());
+    EXPECT_EQ(BookFiles(temp.Join("a")),
+              (std::vector<std::string>{"a.chm", "a_1.htm", "chm_hhc.hhc", "chm_hhk.hhk", "chm_hhp.hhp"}));
+    EXPECT_TRUE(TestFileExists(temp.Join("c/c.chm")));
+    // The empty source gets no folder and no line, but the front-end hears of it.
+    EXPECT_FALSE(TestFileExists(temp.Join("b")));
+    ASSERT_EQ(controls.reports.size(), 3u);
+    EXPECT_EQ(controls.reports[1].outcome, BookOutcome::kNoBook);
+    EXPECT_EQ(controls.reports[1].source, "b.txt");
+    EXPECT_FALSE(controls.reports[1].reason.empty());
+    EXPECT_EQ(controls.reports[0].encoding, "gbk");
+    // The sources, and two book folders holding five files each and the stand-in's notes.
+    EXPECT_EQ(SnapshotTree(temp.path()).size(), 3u + 7 + 7) << "no work folder and no marker is left";
 }
 
 TEST(Run, SameBaseNameAndDottedNames) {
@@ -77,24 +123,29 @@ TEST(Run, SameBaseNameAndDottedNames) {
     EXPECT_EQ(controls.count, "完成2个文件");
 }
 
-TEST(Run, ExistingFoldersWithAnyEntryAreSkippedAndEmptyOnesUsed) {
+TEST(Run, AnythingOfTheBooksNameIsLeftAloneAndNeverWrittenInto) {
     TempFolder temp;
-    for (const char* f : {"full", "hidden", "sub", "empty"})
+    for (const char* f : {"full", "empty", "blocked"})
         WriteTestFile(temp.Join(std::string(f) + ".txt"), "text");
     ASSERT_TRUE(platform::CreateFolder(temp.Join("full")));
     WriteTestFile(temp.Join("full/keep.txt"), "mine");
-    ASSERT_TRUE(platform::CreateFolder(temp.Join("hidden")));
-    WriteTestFile(temp.Join("hidden/.secret"), "s");
-    ASSERT_TRUE(platform::CreateFolder(temp.Join("sub")));
-    ASSERT_TRUE(platform::CreateFolder(temp.Join("sub/inner")));
+    // An empty folder may have been put there to catch what the run writes.
     ASSERT_TRUE(platform::CreateFolder(temp.Join("empty")));
+    WriteTestFile(temp.Join("blocked"), "a file where the folder should go");
+#ifndef _WIN32
+    WriteTestFile(temp.Join("target"), "outside");
+    ASSERT_EQ(symlink(temp.Join("target").c_str(), temp.Join("empty/empty_1.htm").c_str()), 0);
+#endif
     TestControls controls;
     RunOver(controls, temp.path());
     EXPECT_EQ(controls.list1.lines,
-              (std::vector<std::string>{"empty_成功", "full_目录已存在！", "hidden_目录已存在！", "sub_目录已存在！"}));
+              (std::vector<std::string>{"blocked_失败", "empty_目录已存在！", "full_目录已存在！"}));
+    EXPECT_NE(controls.reports[0].reason.find("文件"), std::string::npos);
     EXPECT_EQ(ReadTestFile(temp.Join("full/keep.txt")), "mine");
     EXPECT_EQ(SnapshotTree(temp.Join("full")).size(), 1u);
-    EXPECT_TRUE(TestFileExists(temp.Join("empty/empty.chm")));
+#ifndef _WIN32
+    EXPECT_EQ(ReadTestFile(temp.Join("target")), "outside");
+#endif
     EXPECT_EQ(controls.count, "完成1个文件");
 }
 
@@ -120,7 +171,6 @@ TEST(Run, RunningTwiceChangesNothingTheSecondTime) {
     EXPECT_EQ(second.count, "");
     EXPECT_EQ(second.status, kFinished);
     EXPECT_TRUE(SnapshotTree(temp.path()) == after_first);
-    // No source byte changed in either run.
     for (const auto& [name, bytes] : sources_before)
         EXPECT_EQ(ReadTestFile(temp.Join(name)), bytes) << name;
 }
@@ -135,54 +185,49 @@ TEST(Run, ASecondRunInTheSameWindowWritesOverTheFirstLines) {
     EXPECT_EQ(controls.count, "完成1个文件") << "the books of this run only";
 }
 
-TEST(Run, FailuresGiveFailureLinesAndTheRunGoesOn) {
-    TempFolder temp;
-    WriteTestFile(temp.Join("blocked.txt"), "a");
-    WriteTestFile(temp.Join("blocked"), "a file where the folder should go");
-    WriteTestFile(temp.Join("fine.txt"), "b");
-    TestControls controls;
-    RunOver(controls, temp.path());
-    EXPECT_EQ(controls.list1.lines, (std::vector<std::string>{"blocked_失败", "fine_成功"}));
-    EXPECT_EQ(controls.count, "完成2个文件");
-    EXPECT_EQ(controls.status, kFinished);
-}
-
-// The output list of a book whose work runs out of memory: a 32-bit process does with sources
-// of about a gigabyte.
-class OutOfMemoryFileList : public FolderFileList {
+// Controls whose page head cannot be had for one book: its work runs out of memory, as a
+// 32-bit process does with sources of about a gigabyte.
+class OutOfMemoryControls : public TestControls {
   public:
-    void Refresh() override {
-        if (Path().ends_with("huge"))
+    void OnSourceFile(int, int, const std::string& name) override { current_ = name; }
+    std::string PageHead() override {
+        if (current_.rfind("huge", 0) == 0)
             throw std::bad_alloc();
-        FolderFileList::Refresh();
+        return "";
     }
+
+  private:
+    std::string current_;
 };
 
-TEST(Run, ABookThatRunsOutOfMemoryFailsAndTheRunGoesOn) {
+TEST(Run, ABookThatRunsOutOfMemoryFailsAloneAndLeavesNoFolder) {
     TempFolder temp;
     WriteTestFile(temp.Join("huge.txt"), "h");
     WriteTestFile(temp.Join("small.txt"), "s");
-    TestControls controls;
-    OutOfMemoryFileList pages;
-    controls.file2_override = &pages;
+    OutOfMemoryControls controls;
     RunResult r;
     ASSERT_NO_THROW(r = RunOver(controls, temp.path()));
     EXPECT_TRUE(r.completed);
     EXPECT_EQ(controls.list1.lines, (std::vector<std::string>{"huge_失败", "small_成功"}));
-    EXPECT_EQ(controls.count, "完成2个文件");
     EXPECT_EQ(controls.status, kFinished);
     EXPECT_TRUE(TestFileExists(temp.Join("small/small.chm")));
+    EXPECT_EQ(SnapshotTree(temp.path()).size(), 2u + 7) << "the failed book left nothing";
 }
 
-TEST(Run, CompilersThatFailOrAreMissingGiveFailureLines) {
+TEST(Run, AFailedCompileIsReportedWithItsReasonAndNeverLooksFinished) {
     TempFolder temp;
     WriteTestFile(temp.Join("a.txt"), "a");
-    WriteTestFile(temp.Join("b.txt"), "b");
     TestControls silent;
     RunResult r = RunOver(silent, temp.path(), "silent");
-    EXPECT_EQ(r.outcomes.size(), 2u);
-    EXPECT_EQ(silent.list1.lines, (std::vector<std::string>{"a_失败", "b_失败"}));
+    ASSERT_EQ(r.outcomes.size(), 1u);
+    EXPECT_EQ(silent.list1.lines, std::vector<std::string>{"a_失败"});
+    EXPECT_NE(r.outcomes[0].reason.find("exit code"), std::string::npos) << r.outcomes[0].reason;
     EXPECT_TRUE(TestFileExists(temp.Join("a/chm_hhp.hhp"))) << "the project stays for a compile by hand";
+    // The next run does not report the folder as a finished book.
+    TestControls again;
+    RunOver(again, temp.path());
+    EXPECT_EQ(again.list1.lines, std::vector<std::string>{"a_失败"});
+    EXPECT_NE(again.reports[0].reason.find(temp.Join("a")), std::string::npos);
 
     TempFolder temp2;
     WriteTestFile(temp2.Join("c.txt"), "c");
@@ -193,10 +238,10 @@ TEST(Run, CompilersThatFailOrAreMissingGiveFailureLines) {
     options.compiler = temp2.Join("no compiler here");
     ConvertAndGenerate(missing, queue, options);
     EXPECT_EQ(missing.list1.lines, std::vector<std::string>{"c_失败"});
-    EXPECT_EQ(missing.count, "完成1个文件");
+    EXPECT_NE(missing.reports[0].reason.find("no compiler here"), std::string::npos);
 }
 
-TEST(Run, NamesWithBlanksAndCharactersOutsideCp936) {
+TEST(Run, NamesTheCompilerCannotTakeGetStandInsAndTheRealBookName) {
     TempFolder temp;
     const std::string korean = "\xED\x95\x9C\xEA\xB8\x80";  // not in code page 936
     WriteTestFile(temp.Join("my notes.txt"), "blank");
@@ -204,16 +249,17 @@ TEST(Run, NamesWithBlanksAndCharactersOutsideCp936) {
     WriteTestFile(temp.Join(korean + ".txt"), "k");
     TestControls controls;
     RunOver(controls, temp.path());
-    ASSERT_EQ(controls.list1.lines.size(), 3u);
-    EXPECT_EQ(controls.list1.lines[0], "my notes_成功");
-    EXPECT_EQ(controls.list1.lines[1], "中文 名_成功");
-    EXPECT_TRUE(TestFileExists(temp.Join("my notes/my notes.chm")));
-    EXPECT_TRUE(TestFileExists(temp.Join("中文 名/中文 名.chm")));
-    // The pages are there under their real names, but a project in code page 936 can only
-    // name them with references: the compiler cannot find the book's name, and the line says so.
-    EXPECT_TRUE(TestFileExists(temp.Join(korean + "/" + korean + "_1.htm")));
-    EXPECT_NE(ReadTestFile(temp.Join(korean + "/chm_hhp.hhp")).find("&#54620;&#44544;_1.htm"), std::string::npos);
-    EXPECT_EQ(controls.list1.lines[2], korean + "_失败");
+    EXPECT_EQ(controls.list1.lines, (std::vector<std::string>{"my notes_成功", "中文 名_成功", korean + "_成功"}));
+    EXPECT_EQ(BookFiles(temp.Join("my notes")), (std::vector<std::string>{"chm_hhc.hhc", "chm_hhk.hhk", "chm_hhp.hhp",
+                                                                          "my notes.chm", "my notes_1.htm"}));
+    // The stand-in compiler is no hhc: it gets ASCII names and its book is renamed afterwards.
+    for (const std::string& name : {korean, std::string("中文 名")}) {
+        EXPECT_EQ(BookFiles(temp.Join(name)),
+                  (std::vector<std::string>{"book_1.htm", "chm_hhc.hhc", "chm_hhk.hhk", "chm_hhp.hhp", name + ".chm"}))
+            << name;
+    }
+    // The title stays the real one.
+    EXPECT_NE(ReadTestFile(temp.Join(korean + "/chm_hhp.hhp")).find("Title=&#54620;&#44544;"), std::string::npos);
 }
 
 TEST(Run, TextAndHtmlSourcesMakeDifferentPages) {
@@ -224,35 +270,89 @@ TEST(Run, TextAndHtmlSourcesMakeDifferentPages) {
     TestControls controls;
     RunOver(controls, temp.path());
     EXPECT_NE(ReadTestFile(temp.Join("t/t_1.htm")).find("\r\na&lt;b<br>\r\n"), std::string::npos);
-    EXPECT_EQ(ReadTestFile(temp.Join("h/h_1.htm")), "\r\n\r\na<b\r\n\r\n");
+    EXPECT_EQ(ReadTestFile(temp.Join("h/h_1.htm")),
+              "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">\r\n\r\n\r\na<b\r\n\r\n");
     EXPECT_NE(ReadTestFile(temp.Join("u/u_1.htm")).find("\r\n&#128512;&amp;<br>\r\n"), std::string::npos);
+    EXPECT_EQ(controls.reports[2].encoding, "utf-8 (BOM)");
 }
 
-// A File2 that never lists anything: the run finds no page after converting.
-class EmptyFileList : public FileList {
-  public:
-    std::string Path() const override { return path_; }
-    void SetPath(const std::string& folder) override { path_ = folder; }
-    void Refresh() override {}
-    int ListCount() const override { return 0; }
-    std::string List(int) const override { return ""; }
+TEST(Run, SourcesThatVanishOrTurnIntoPipesFailWithAReason) {
+    TempFolder temp;
+    WriteTestFile(temp.Join("gone.txt"), "g");
+    WriteTestFile(temp.Join("pipe.txt"), "p");
+    WriteTestFile(temp.Join("fine.txt"), "f");
+    TestControls controls;
+    controls.file1.SetPath(temp.path());  // listed while they were files
+    platform::DeleteFileAt(temp.Join("gone.txt"));
+#ifndef _WIN32
+    platform::DeleteFileAt(temp.Join("pipe.txt"));
+    ASSERT_EQ(mkfifo(temp.Join("pipe.txt").c_str(), 0644), 0);  // would block an open that waits
+#else
+    platform::DeleteFileAt(temp.Join("pipe.txt"));
+    ASSERT_TRUE(platform::CreateFolder(temp.Join("pipe.txt")));
+#endif
+    RunListed(controls);
+    EXPECT_EQ(controls.list1.lines, (std::vector<std::string>{"fine_成功", "gone_失败", "pipe_失败"}));
+    EXPECT_NE(controls.reports[1].reason.find("gone.txt"), std::string::npos);
+    EXPECT_NE(controls.reports[2].reason.find("不是普通文件"), std::string::npos) << controls.reports[2].reason;
+    EXPECT_EQ(controls.count, "完成3个文件");
+}
 
-  private:
-    std::string path_;
-};
-
-TEST(Run, NoPagesAfterConvertingShowsTheMessageAndEnds) {
+TEST(Run, LeftoversOfCutOffRunsAreRemovedAndNothingElse) {
     TempFolder temp;
     WriteTestFile(temp.Join("a.txt"), "a");
-    WriteTestFile(temp.Join("b.txt"), "b");
+    auto make = [&](const std::string& name, bool marker) {
+        ASSERT_TRUE(platform::CreateFolder(temp.Join(name)));
+        WriteTestFile(temp.Join(name + "/a_1.htm"), "half");
+        if (marker) {
+            WriteTestFile(temp.Join(name + "/" + kBookMarkerName), "m");
+            // Left by a run long gone.
+            std::filesystem::last_write_time(std::filesystem::u8path(temp.Join(name + "/" + kBookMarkerName)),
+                                             std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        }
+    };
+    make(".folvane-work-00112233445566ff", true);   // removed
+    make(".folvane-work-0011223344556677", false);  // no marker: not ours
+    make(".folvane-work-0011", true);               // not the exact form
+    make("a-copy", true);
+    make(".folvane-work-8899aabbccddeeff", true);  // held by a running run: kept
+    auto held = platform::HoldExistingFile(temp.Join(std::string(".folvane-work-8899aabbccddeeff/") + kBookMarkerName));
+    ASSERT_TRUE(held);
     TestControls controls;
-    EmptyFileList empty;
-    controls.file2_override = &empty;
-    EXPECT_TRUE(RunOver(controls, temp.path()).completed);
-    EXPECT_EQ(controls.messages, std::vector<std::string>{"提示:)|加载文件后再转换吧!:)"});
-    EXPECT_EQ(controls.status, kWaiting);
-    EXPECT_TRUE(controls.list1.lines.empty());
-    EXPECT_FALSE(TestFileExists(temp.Join("b")));
+    RunOver(controls, temp.path());
+    EXPECT_FALSE(TestFileExists(temp.Join(".folvane-work-00112233445566ff")));
+    for (const char* kept :
+         {".folvane-work-0011223344556677", ".folvane-work-0011", "a-copy", ".folvane-work-8899aabbccddeeff"})
+        EXPECT_TRUE(TestFileExists(temp.Join(std::string(kept) + "/a_1.htm"))) << kept;
+    EXPECT_EQ(controls.list1.lines, std::vector<std::string>{"a_成功"});
+}
+
+TEST(Run, AFloodOfBooksNeverRunsMoreCompilersThanProcessors) {
+    TempFolder temp;
+    TempFolder counts;
+    for (int i = 0; i < 200; ++i)
+        WriteTestFile(temp.Join(std::string("b").append(std::to_string(1000 + i)) + ".txt"), "x");
+    ScopedEnv mode("FOLVANE_FAKE_COMPILER_MODE", "count");
+    ScopedEnv dir("FOLVANE_FAKE_COMPILER_DIR", counts.path());
+    TestControls controls;
+    CompileQueue queue;
+    controls.file1.SetPath(temp.path());
+    RunOptions options;
+    options.compiler = FakeCompilerPath("writes");
+    ConvertAndGenerate(controls, queue, options);
+    std::vector<BookReport> ended = queue.WaitAll();
+    EXPECT_EQ(ended.size(), 200u);
+    int most = 0;
+    for (const auto& [name, bytes] : SnapshotTree(counts.path())) {
+        if (name.rfind("seen-", 0) == 0)
+            most = std::max(most, std::stoi(bytes));
+    }
+    EXPECT_GE(most, 1);
+    EXPECT_LE(most, queue.MaxRunning());
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = std::string("b").append(std::to_string(1000 + i));
+        EXPECT_TRUE(TestFileExists(temp.Join(name + "/" + name + ".chm"))) << name;
+    }
 }
 
 TEST(Run, StopsAtOnceWhenTheFrontEndCloses) {
@@ -271,6 +371,8 @@ TEST(Run, StopsAtOnceWhenTheFrontEndCloses) {
         EXPECT_FALSE(RunOver(controls, t.path(), "missing").completed) << stop;
         EXPECT_EQ(controls.yields, stop) << "no yield after the stop";
         EXPECT_NE(controls.status, kFinished);
+        for (const auto& [name, bytes] : SnapshotTree(t.path()))
+            EXPECT_EQ(name.find(".folvane-work-"), std::string::npos) << "a stopped book leaves no work folder";
     }
 }
 
@@ -285,8 +387,8 @@ TEST(Run, TenMegabyteSource) {
     RunOver(controls, temp.path());
     EXPECT_EQ(controls.list1.lines, std::vector<std::string>{"big_成功"});
     std::vector<std::string> pages;
-    for (const std::string& name : ListSourceFolder(temp.Join("big"))) {
-        if (name != "compiler_args.txt")  // written by the stand-in compiler
+    for (const std::string& name : BookFiles(temp.Join("big"))) {
+        if (name.ends_with(".htm"))
             pages.push_back(name);
     }
     size_t chars = text.size() / line.size() * CountChars(line, TextEncoding::kCp936);
@@ -300,7 +402,7 @@ TEST(Run, ReadOnlySourceFolder) {
     GTEST_SKIP() << "Windows ignores the read-only attribute of folders";
 #else
     if (geteuid() == 0)
-        GTEST_SKIP() << "root ignores folder permissions; the failure path is covered by a blocking file";
+        GTEST_SKIP() << "root ignores folder permissions; CI runs this as an unprivileged user";
     TempFolder temp;
     WriteTestFile(temp.Join("a.txt"), "a");
     ASSERT_EQ(chmod(temp.path().c_str(), 0555), 0);
@@ -308,27 +410,25 @@ TEST(Run, ReadOnlySourceFolder) {
     RunOver(controls, temp.path());
     chmod(temp.path().c_str(), 0755);
     EXPECT_EQ(controls.list1.lines, std::vector<std::string>{"a_失败"});
+    EXPECT_NE(controls.reports[0].reason.find(temp.path()), std::string::npos) << controls.reports[0].reason;
     EXPECT_EQ(ReadTestFile(temp.Join("a.txt")), "a");
 #endif
 }
 
-TEST(Run, AnOutputFolderThatCannotBeListedIsLeftAlone) {
+TEST(Run, AnUnreadableSourceFailsWithItsReason) {
 #ifdef _WIN32
-    GTEST_SKIP() << "folder permissions are not modelled on Windows";
+    GTEST_SKIP() << "file permissions are not modelled on Windows";
 #else
     if (geteuid() == 0)
-        GTEST_SKIP() << "root lists every folder";
+        GTEST_SKIP() << "root reads every file; CI runs this as an unprivileged user";
     TempFolder temp;
-    WriteTestFile(temp.Join("a.txt"), "a");
-    ASSERT_TRUE(platform::CreateFolder(temp.Join("a")));
-    WriteTestFile(temp.Join("a/keep.htm"), "keep");
-    ASSERT_EQ(chmod(temp.Join("a").c_str(), 0333), 0);  // writable, not readable
+    WriteTestFile(temp.Join("secret.txt"), "s");
+    ASSERT_EQ(chmod(temp.Join("secret.txt").c_str(), 0), 0);
     TestControls controls;
     RunOver(controls, temp.path());
-    chmod(temp.Join("a").c_str(), 0755);
-    EXPECT_EQ(controls.list1.lines, std::vector<std::string>{"a_目录已存在！"});
-    EXPECT_EQ(ReadTestFile(temp.Join("a/keep.htm")), "keep");
-    EXPECT_FALSE(platform::GetFileInfo(temp.Join("a/a_1.htm")).exists);
+    EXPECT_EQ(controls.list1.lines, std::vector<std::string>{"secret_失败"});
+    EXPECT_NE(controls.reports[0].reason.find("secret.txt"), std::string::npos);
+    EXPECT_FALSE(TestFileExists(temp.Join("secret")));
 #endif
 }
 

@@ -32,6 +32,8 @@ class TestControls : public RunControls {
         ++yields;
         return stop_at_yield == 0 || yields < stop_at_yield;
     }
+    void OnFileProgress(int percent) override { progress.push_back(percent); }
+    void OnBookReport(const BookReport& report) override { reports.push_back(report); }
 
     FolderFileList file1;
     FolderFileList file2;
@@ -44,6 +46,8 @@ class TestControls : public RunControls {
     std::vector<std::string> messages;
     long yields = 0;
     long stop_at_yield = 0;
+    std::vector<int> progress;
+    std::vector<BookReport> reports;
 };
 
 // A fresh folder under the system's temporary folder, removed with everything in it.

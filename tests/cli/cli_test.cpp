@@ -1,11 +1,18 @@
-// folvane-cli: arguments, exit codes, what it prints, and the hint for a missing compiler.
+// folvane-cli: arguments, paths, exit codes, what it prints, and hints for a bad compiler.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "builder/platform.h"
 #include "cli/cli_app.h"
 #include "tests/builder/test_support.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -20,22 +27,76 @@ class CapturedOutput : public CliOutput {
 };
 
 const char kFinished[] = "生成完毕,文件生成在自动创建目录下的后涰名chm的文件";
+const char kUsage[] = "usage: folvane-cli [--compiler PATH|builtin] [--compile-timeout SECONDS] FOLDER";
+
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) { Set(value.c_str()); }
+    ~ScopedEnv() { Set(nullptr); }
+
+  private:
+    void Set(const char* value) {
+#ifdef _WIN32
+        SetEnvironmentVariableA(name_, value);
+#else
+        if (value)
+            setenv(name_, value, 1);
+        else
+            unsetenv(name_);
+#endif
+    }
+    const char* name_;
+};
+
+// Runs with the given current folder, as a user typing a relative path would.
+class ScopedCurrentFolder {
+  public:
+    explicit ScopedCurrentFolder(const std::string& folder) : old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(std::filesystem::u8path(folder));
+    }
+    ~ScopedCurrentFolder() { std::filesystem::current_path(old_); }
+
+  private:
+    std::filesystem::path old_;
+};
 
 TEST(CliArguments, UsageErrorsExitWithTwo) {
     TempFolder temp;
     const std::vector<std::vector<std::string>> bad = {{},
                                                        {"--compiler"},
-                                                       {"--compiler", temp.path()},
                                                        {"--bogus", temp.path()},
                                                        {temp.path(), temp.path()},
-                                                       {"--compiler="}};
+                                                       {"--compiler="},
+                                                       {"--compile-timeout", "soon", temp.path()},
+                                                       {"--compile-timeout=0", temp.path()}};
     for (const auto& args : bad) {
         CapturedOutput output;
         EXPECT_EQ(RunFolvaneCli(args, output), 2) << (args.empty() ? "" : args[0]);
         EXPECT_TRUE(output.out.empty());
         ASSERT_FALSE(output.err.empty());
-        EXPECT_EQ(output.err.back(), "usage: folvane-cli [--compiler PATH] FOLDER");
+        EXPECT_EQ(output.err.back(), kUsage);
     }
+}
+
+TEST(CliArguments, ACompilerThatCannotRunIsRefusedWithAPreciseHintBeforeAnythingIsMade) {
+    TempFolder temp;
+    WriteTestFile(temp.Join("a.txt"), "a");
+    ASSERT_TRUE(platform::CreateFolder(temp.Join("tools")));
+    WriteTestFile(temp.Join("tools/plain"), "not a program");
+    std::vector<std::pair<std::string, std::string>> cases = {{temp.Join("nothing here"), "does not exist"},
+                                                              {temp.Join("tools"), "is a folder, not a program"}};
+#ifndef _WIN32
+    chmod(temp.Join("tools/plain").c_str(), 0644);
+    cases.push_back({temp.Join("tools/plain"), "is not executable (chmod +x"});
+#endif
+    for (const auto& [compiler, hint] : cases) {
+        CapturedOutput output;
+        EXPECT_EQ(RunFolvaneCli({"--compiler", compiler, temp.path()}, output), 2);
+        ASSERT_EQ(output.err.size(), 1u);
+        EXPECT_NE(output.err[0].find(hint), std::string::npos) << output.err[0];
+        EXPECT_NE(output.err[0].find(compiler), std::string::npos) << output.err[0];
+    }
+    EXPECT_FALSE(TestFileExists(temp.Join("a")));
 }
 
 TEST(CliArguments, AFolderThatCannotBeReadExitsWithTwo) {
@@ -49,81 +110,87 @@ TEST(CliArguments, AFolderThatCannotBeReadExitsWithTwo) {
     }
 }
 
-TEST(CliRun, AFolderWithoutSourcesDoesNothing) {
+TEST(CliRun, RelativeFoldersAndCompilersWork) {
     TempFolder temp;
-    CapturedOutput output;
-    EXPECT_EQ(RunFolvaneCli({temp.path()}, output), 0);
-    EXPECT_TRUE(output.out.empty());
-    EXPECT_EQ(SnapshotTree(temp.path()).size(), 0u);
+    ASSERT_TRUE(platform::CreateFolder(temp.Join("novels")));
+    ASSERT_TRUE(platform::CreateFolder(temp.Join("tools")));
+    const std::string compiler = platform::PathSeparator() == '\\' ? "tools/cc.exe" : "tools/cc";
+    WriteTestFile(temp.Join(compiler), ReadTestFile(FakeCompilerPath("writes")));
+#ifndef _WIN32
+    chmod(temp.Join(compiler).c_str(), 0755);
+#endif
+    int book = 0;
+    for (const auto& [cwd, folder, cc] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{{temp.path(), "novels", compiler},
+                                                                        {temp.Join("novels"), ".", "../" + compiler},
+                                                                        {temp.Join("tools"), "../novels/", "./cc"}}) {
+        const std::string name = std::string("b").append(std::to_string(++book));
+        WriteTestFile(temp.Join("novels/" + name + ".txt"), "text");
+        ScopedCurrentFolder here(cwd);
+        CapturedOutput output;
+        EXPECT_EQ(RunFolvaneCli({"--compiler", cc, folder}, output), 0) << folder << " " << cc;
+        EXPECT_TRUE(TestFileExists(temp.Join("novels/" + name + "/" + name + ".chm"))) << folder << " " << cc;
+    }
 }
 
-TEST(CliRun, PrintsLinesStatusCountAndFinalLines) {
+TEST(CliRun, PrintsLinesStatusCountFinalLinesAndHowEachFileWasRead) {
     TempFolder temp;
-    WriteTestFile(temp.Join("a b.txt"), Gbk("中文"));
-    WriteTestFile(temp.Join("c.htm"), "<title>C</title>");
+    WriteTestFile(temp.Join("a b.txt"), Gbk("第一章\r\n中文\r\n第二章\r\n"));
+    WriteTestFile(temp.Join("c.htm"), "\xEF\xBB\xBF<title>C</title>");
+    WriteTestFile(temp.Join("empty.txt"), "");
     CapturedOutput output;
     output.terminal = true;
     EXPECT_EQ(RunFolvaneCli({"--compiler", FakeCompilerPath("writes"), temp.path()}, output), 0);
     EXPECT_EQ(output.out,
               (std::vector<std::string>{"a b_成功", "c_成功", kFinished, "完成2个文件", "a b_成功", "c_成功"}));
-    EXPECT_EQ(output.err, (std::vector<std::string>{"[1/2] a b.txt", "[2/2] c.htm"}));
+    ASSERT_EQ(output.err.size(), 6u);
+    EXPECT_EQ(output.err[0], "[1/3] a b.txt");
+    EXPECT_EQ(output.err[1], "a b.txt: gbk, 2 chapters");
+    EXPECT_EQ(output.err[3], "c.htm: utf-8 (BOM)");
+    EXPECT_EQ(output.err[5].rfind("empty.txt: ", 0), 0u) << "an empty source is mentioned";
     EXPECT_TRUE(TestFileExists(temp.Join("a b/a b.chm")));
 }
 
-TEST(CliRun, NoProgressLinesWithoutATerminal) {
-    TempFolder temp;
-    WriteTestFile(temp.Join("a.txt"), "a");
-    CapturedOutput output;
-    EXPECT_EQ(RunFolvaneCli({"--compiler=" + FakeCompilerPath("writes"), "--", temp.path()}, output), 0);
-    EXPECT_TRUE(output.err.empty());
-}
-
-TEST(CliRun, ACompilerThatFailsMakesTheFinalLineAFailure) {
+TEST(CliRun, FailuresGiveExitOneAndTheirReasons) {
     TempFolder temp;
     WriteTestFile(temp.Join("a.txt"), "a");
     CapturedOutput output;
     EXPECT_EQ(RunFolvaneCli({"--compiler", FakeCompilerPath("silent"), temp.path()}, output), 1);
     EXPECT_EQ(output.out, (std::vector<std::string>{"a_成功", kFinished, "完成1个文件", "a_失败"}));
-    ASSERT_EQ(output.err.size(), 1u);
-    EXPECT_EQ(output.err[0].rfind("a.txt: ", 0), 0u) << "the reason names the source";
+    ASSERT_EQ(output.err.size(), 2u);
+    EXPECT_EQ(output.err[1].rfind("a.txt: ", 0), 0u);
+    EXPECT_NE(output.err[1].find("exit code 1"), std::string::npos) << output.err[1];
 }
 
-TEST(CliRun, AMissingExplicitCompilerIsNamed) {
+TEST(CliRun, AHangingCompilerIsEndedAtTheLimit) {
     TempFolder temp;
     WriteTestFile(temp.Join("a.txt"), "a");
-    std::string compiler = temp.Join("nothing here");
+    ScopedEnv hang("FOLVANE_FAKE_COMPILER_MODE", "hang");
     CapturedOutput output;
-    EXPECT_EQ(RunFolvaneCli({"--compiler", compiler, temp.path()}, output), 1);
-    EXPECT_EQ(output.out, (std::vector<std::string>{"a_失败", kFinished, "完成1个文件"}));
-    ASSERT_EQ(output.err.size(), 2u);
-    EXPECT_EQ(output.err[1], "folvane-cli: the help compiler " + compiler + " does not exist");
+    EXPECT_EQ(RunFolvaneCli({"--compile-timeout", "1", "--compiler", FakeCompilerPath("writes"), temp.path()}, output),
+              1);
+    EXPECT_EQ(output.out.back(), "a_失败");
+    EXPECT_NE(output.err.back().find("已被终止"), std::string::npos) << output.err.back();
 }
 
-void SetPath(const std::string& value) {
-#ifdef _WIN32
-    _putenv_s("PATH", value.c_str());
-#else
-    setenv("PATH", value.c_str(), 1);
+TEST(CliRun, NamesArePrintedSafely) {
+    EXPECT_EQ(PrintableText("a\nb\tc\r"), "a\\nb\\tc\\r");
+    EXPECT_EQ(PrintableText("\x1B[31mred\x7F"), "\\x1B[31mred\\x7F");
+    EXPECT_EQ(PrintableText("\xC2\x85 next line"), "\\x85 next line");
+    EXPECT_EQ(PrintableText("\xB5\xDA"
+                            "1.txt"),
+              "\xEF\xBF\xBD\xEF\xBF\xBD"
+              "1.txt")
+        << "GBK bytes are not UTF-8";
+    EXPECT_EQ(PrintableText("中文 ok"), "中文 ok");
+#ifndef _WIN32
+    TempFolder temp;
+    WriteTestFile(temp.Join("evil\n\x1B[2Jname.txt"), "x");
+    CapturedOutput output;
+    RunFolvaneCli({"--compiler", FakeCompilerPath("writes"), temp.path()}, output);
+    ASSERT_FALSE(output.out.empty());
+    EXPECT_EQ(output.out[0], "evil\\n\\x1B[2Jname_成功");
 #endif
-}
-
-TEST(CliRun, NoCompilerAnywhereGivesAHintNamingThePlaces) {
-    TempFolder temp;
-    WriteTestFile(temp.Join("a.txt"), "a");
-    TempFolder empty_path;
-    std::string old_path = platform::GetEnv("PATH");
-    SetPath(empty_path.path());
-    CapturedOutput output;
-    int status = RunFolvaneCli({temp.path()}, output);
-    SetPath(old_path);
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(output.out, (std::vector<std::string>{"a_失败", kFinished, "完成1个文件"}));
-    ASSERT_EQ(output.err.size(), 2u);
-    const std::string& hint = output.err[1];
-    EXPECT_EQ(hint.rfind("folvane-cli: no help compiler found; looked for ", 0), 0u) << hint;
-    EXPECT_NE(hint.find(platform::JoinPath(platform::ProgramFolder(), "hhc.exe")), std::string::npos) << hint;
-    EXPECT_NE(hint.find("chmcmd"), std::string::npos) << hint;
-    EXPECT_NE(hint.find("--compiler PATH"), std::string::npos) << hint;
 }
 
 TEST(CliRun, TheSecondRunReportsEveryFileAsExistingAndChangesNothing) {
