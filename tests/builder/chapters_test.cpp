@@ -84,8 +84,23 @@ TEST(HeadingDetection, NamedSectionsEnglishAndDecorations) {
         {"===第三章 雨===", kC, "第三章", "雨", 3},
         {"第四章——别离", kC, "第四章", "别离", 4},
         {"第五章 等待……", kC, "第五章", "等待……", 5},
+        {"Chapter 5: Wait...", kC, "Chapter 5", "Wait...", 5},
         {"第六章 [上]", kC, "第六章", "[上]", 6},
     });
+}
+
+TEST(HeadingNumber, ChineseNumeralsReadAsWrittenAndMalformedOnesHaveNone) {
+    const std::pair<const char*, long> cases[] = {
+        {"第九十九章", 99},  {"第一千零一十章", 1010}, {"第一万零一章", 10001}, {"第十万章", 100000},
+        {"第一百三章", 130}, {"第两万五章", 25000},    {"第〇章", 0},           {"第0章", 0},
+        {"第百章", -1},      {"第一二十章", -1},       {"第十十章", -1},        {"第一万二万章", -1},
+        {"第零十章", -1},    {"第一千万章", 10000000}, {"第万章", -1},
+    };
+    for (const auto& [line, number] : cases) {
+        std::optional<Heading> h = DetectHeading(line);
+        ASSERT_TRUE(h) << line;
+        EXPECT_EQ(HeadingNumber(*h).value_or(-1), number) << line;
+    }
 }
 
 TEST(HeadingDetection, TextIsTheLineTrimmedOfBlanks) {
@@ -124,6 +139,8 @@ TEST(HeadingDetection, SentencesThatOnlyMentionAHeadingAreNot) {
         "Chapter Mix",
         "Chapter I was born",
         "第三章，他说",
+        "第三章 他回过头来，",
+        "Chapter 3: He left.",
         "第章",
         "第",
         "卷起袖子",
