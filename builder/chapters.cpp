@@ -232,36 +232,31 @@ int FindWord(const std::array<std::string_view, N>& words, std::string_view word
     return -1;
 }
 
-// "Twelve", "twenty-one", "Twenty One": the value, or none.
-std::optional<long> WordsValue(std::string_view text) {
-    size_t end = SkipLetters(text, 0);
-    int one = FindWord(kOnes, text.substr(0, end));
-    if (one >= 0)
-        return end == text.size() ? std::optional<long>(one) : std::nullopt;
-    int ten = FindWord(kTens, text.substr(0, end));
-    if (ten < 0)
-        return std::nullopt;
-    long value = 20 + 10 * ten;
-    if (end == text.size())
-        return value;
-    one = FindWord(kOnes, text.substr(end + 1));
-    return one >= 1 && one <= 9 ? std::optional<long>(value + one) : std::nullopt;
-}
-
-// Where a number in words starting at `pos` ends, or `pos`.
-size_t SkipWords(std::string_view s, size_t pos) {
+// Reads a number in words at `pos` ("Twelve", "twenty-one", "Twenty One"); returns where it ends, or `pos`.
+size_t ReadWords(std::string_view s, size_t pos, long* value) {
     size_t end = SkipLetters(s, pos);
-    if (FindWord(kOnes, s.substr(pos, end - pos)) >= 0)
+    if (int one = FindWord(kOnes, s.substr(pos, end - pos)); one >= 0) {
+        *value = one;
         return end;
-    if (FindWord(kTens, s.substr(pos, end - pos)) < 0)
+    }
+    int ten = FindWord(kTens, s.substr(pos, end - pos));
+    if (ten < 0)
         return pos;
+    *value = 20 + 10 * ten;
     if (end < s.size() && (s[end] == '-' || s[end] == ' ')) {
         size_t unit_end = SkipLetters(s, end + 1);
         int one = FindWord(kOnes, s.substr(end + 1, unit_end - end - 1));
-        if (one >= 1 && one <= 9)
+        if (one >= 1 && one <= 9) {
+            *value += one;
             return unit_end;
+        }
     }
     return end;
+}
+
+std::optional<long> WordsValue(std::string_view text) {
+    long value = 0;
+    return ReadWords(text, 0, &value) == text.size() ? std::optional<long>(value) : std::nullopt;
 }
 
 std::optional<long> RomanValue(std::string_view text) {
@@ -280,24 +275,14 @@ std::optional<long> RomanValue(std::string_view text) {
     if (value <= 0 || value >= 4000)
         return std::nullopt;
     // Only the canonical spelling counts, so "IIII" or "VX" is no number.
-    static constexpr std::array<std::pair<long, std::string_view>, 13> kSteps = {{{1000, "M"},
-                                                                                  {900, "CM"},
-                                                                                  {500, "D"},
-                                                                                  {400, "CD"},
-                                                                                  {100, "C"},
-                                                                                  {90, "XC"},
-                                                                                  {50, "L"},
-                                                                                  {40, "XL"},
-                                                                                  {10, "X"},
-                                                                                  {9, "IX"},
-                                                                                  {5, "V"},
-                                                                                  {4, "IV"},
-                                                                                  {1, "I"}}};
+    static constexpr long kSteps[] = {1000, 900, 500, 400, 100, 90, 50, 40, 10, 9, 5, 4, 1};
+    static constexpr std::string_view kLetters[] = {"M",  "CM", "D",  "CD", "C",  "XC", "L",
+                                                    "XL", "X",  "IX", "V",  "IV", "I"};
     std::string canonical;
     long rest = value;
-    for (const auto& [step, letters] : kSteps) {
-        for (; rest >= step; rest -= step)
-            canonical += letters;
+    for (size_t i = 0; i < std::size(kSteps); ++i) {
+        for (; rest >= kSteps[i]; rest -= kSteps[i])
+            canonical += kLetters[i];
     }
     if (CompareIgnoringAsciiCase(canonical, text) != 0)
         return std::nullopt;
@@ -306,6 +291,7 @@ std::optional<long> RomanValue(std::string_view text) {
 
 // "Chapter 12", "CHAPTER XII", "Chapter Twenty-One"; "Prologue", "Epilogue".
 bool ParseEnglish(std::string_view s, size_t pos, Parts& parts) {
+    parts.english = true;
     for (std::string_view word : {std::string_view("prologue"), std::string_view("epilogue")}) {
         if (StartsWithIgnoringAsciiCase(s, pos, word) && SkipLetters(s, pos) == pos + word.size()) {
             parts.label_end = pos + word.size();
@@ -320,7 +306,8 @@ bool ParseEnglish(std::string_view s, size_t pos, Parts& parts) {
     size_t length = 0;
     size_t number_end = SkipNumber(s, number_begin, &parts.form);
     if (number_end == number_begin || parts.form != NumberForm::kArabic) {
-        number_end = SkipWords(s, number_begin);
+        long unused = 0;
+        number_end = ReadWords(s, number_begin, &unused);
         parts.form = NumberForm::kWords;
         if (number_end == number_begin) {
             number_end = SkipLetters(s, number_begin);
@@ -337,7 +324,6 @@ bool ParseEnglish(std::string_view s, size_t pos, Parts& parts) {
     parts.number_begin = number_begin;
     parts.number_end = number_end;
     parts.label_end = number_end;
-    parts.english = true;
     return true;
 }
 
@@ -368,12 +354,7 @@ std::string_view StripRoundBrackets(std::string_view title) {
 bool IsEndMark(std::string_view title) {
     static constexpr std::array<std::string_view, 8> kMarks = {"完",   "终",   "終",   "完结",
                                                                "完結", "结束", "結束", "全文完"};
-    std::string_view core = StripRoundBrackets(title);
-    for (std::string_view mark : kMarks) {
-        if (core == mark)
-            return true;
-    }
-    return false;
+    return std::find(kMarks.begin(), kMarks.end(), StripRoundBrackets(title)) != kMarks.end();
 }
 
 // A title is short and reads like a title, not like a sentence of running text.
