@@ -1,4 +1,4 @@
-// Chapter and volume headings in .txt sources.
+// Chapter and volume headings in the lines of a .txt novel.
 #pragma once
 
 #include <cstddef>
@@ -7,9 +7,29 @@
 #include <string_view>
 
 enum class HeadingKind { kVolume, kChapter };
+
 struct Heading {
     HeadingKind kind = HeadingKind::kChapter;
+    // The heading line trimmed of blanks (ASCII blanks and U+3000), UTF-8, characters unchanged.
     std::string text;
+    // The heading proper without decorations: "第十二章", "番外一", "Chapter XII".
+    std::string label;
+    // What follows the label, without separators, brackets and decorations; may be empty.
+    std::string title;
 };
+
+// Whether one line of a .txt source (UTF-8, without its line end) is a chapter or volume heading.
+// A line that names a volume and its first chapter ("第一卷 第一章 风起") is a volume heading.
 std::optional<Heading> DetectHeading(std::string_view line);
-inline constexpr size_t kMaxHeadingBytes = 160;
+
+// Every character a heading can start with (after blanks): callers that see raw bytes use it to
+// skip the lines that cannot be headings without decoding them.
+std::u32string_view HeadingFirstCharacters();
+
+// Longer lines are never headings, so callers need to decode and test only lines of at most
+// this many bytes. Room for indentation, brackets, a long number and a 30-character title.
+inline constexpr size_t kMaxHeadingBytes = 256;
+
+// The number in a heading's label: 第一百零三章 -> 103, 第12回 -> 12, CHAPTER XII -> 12, 番外二 -> 2.
+// None for labels without a number (楔子) or with a malformed one (第一二十章).
+std::optional<long> HeadingNumber(const Heading& heading);

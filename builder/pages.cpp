@@ -46,8 +46,8 @@ constexpr size_t kRunSlack = 32;
 constexpr size_t kHeadingMarkup = 96;
 
 // Whether a line could be a heading, judged cheaply on its bytes: short, and its first
-// character after blanks (ASCII ones and U+3000) one that headings start with. Only such lines
-// are decoded and looked at closely.
+// character after blanks one that headings start with. Only such lines are decoded and looked
+// at closely; in a novel that is a few lines in a hundred.
 class HeadingPrefilter {
   public:
     static const HeadingPrefilter& Get() {
@@ -57,13 +57,17 @@ class HeadingPrefilter {
     bool MayBeHeading(std::string_view line, bool utf8) const {
         if (line.size() > kMaxHeadingBytes)
             return false;
-        const std::string_view wide_blank = utf8 ? std::string_view("\xE3\x80\x80") : std::string_view("\xA1\xA1");
         size_t i = 0;
-        for (;;) {
-            if (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+        while (i < line.size()) {
+            const std::string_view rest = line.substr(i);
+            if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')
                 ++i;
-            else if (line.substr(i, wide_blank.size()) == wide_blank)
-                i += wide_blank.size();
+            else if (utf8 && (rest.starts_with("\xE3\x80\x80") || rest.starts_with("\xEF\xBB\xBF")))
+                i += 3;  // U+3000, a byte-order mark
+            else if (utf8 && rest.starts_with("\xC2\xA0"))
+                i += 2;
+            else if (!utf8 && rest.starts_with("\xA1\xA1"))
+                i += 2;
             else
                 break;
         }
@@ -71,10 +75,15 @@ class HeadingPrefilter {
             return false;
         const unsigned char c = static_cast<unsigned char>(line[i]);
         if (c < 0x80)
-            return std::strchr("Cc[=*#-", c) != nullptr;
-        const std::string_view first = line.substr(i, utf8 ? 3 : 2);
-        for (const std::string& s : utf8 ? utf8_ : cp936_) {
-            if (first == s)
+            return ascii_[c];
+        if (utf8) {
+            size_t length = 0;
+            const char32_t first = NextCodePoint(line, i, &length);
+            return HeadingFirstCharacters().find(first) != std::u32string_view::npos;
+        }
+        const std::string_view pair = line.substr(i, 2);
+        for (const std::string& s : cp936_) {
+            if (pair == s)
                 return true;
         }
         return false;
@@ -82,13 +91,19 @@ class HeadingPrefilter {
 
   private:
     HeadingPrefilter() {
-        for (const char* c :
-             {"第", "序", "楔", "引", "前", "尾", "后", "後", "番", "卷", "【", "☆", "★", "〔", "「", "《"}) {
-            utf8_.emplace_back(c);
-            cp936_.push_back(platform::EncodeCp936(c));
+        for (char32_t c : HeadingFirstCharacters()) {
+            if (c < 0x80) {
+                ascii_[c] = true;
+                continue;
+            }
+            std::string utf8;
+            AppendUtf8(utf8, c);
+            const std::string bytes = platform::EncodeCp936(utf8);
+            if (bytes.size() == 2)
+                cp936_.push_back(bytes);
         }
     }
-    std::vector<std::string> utf8_;
+    bool ascii_[128] = {};
     std::vector<std::string> cp936_;
 };
 
