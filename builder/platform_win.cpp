@@ -438,6 +438,12 @@ bool WriteNewFile(const std::string& path, std::string_view bytes) {
 
 bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason) {
     bytes.clear();
+    // A folder cannot even be opened as a file; say what it is rather than "access denied".
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        reason = path + " 不是普通文件（管道、设备或文件夹不能转换）";
+        return false;
+    }
     HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

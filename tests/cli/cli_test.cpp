@@ -114,7 +114,8 @@ TEST(CliRun, RelativeFoldersAndCompilersWork) {
     TempFolder temp;
     ASSERT_TRUE(platform::CreateFolder(temp.Join("novels")));
     ASSERT_TRUE(platform::CreateFolder(temp.Join("tools")));
-    const std::string compiler = platform::PathSeparator() == '\\' ? "tools/cc.exe" : "tools/cc";
+    const std::string exe = platform::PathSeparator() == '\\' ? ".exe" : "";
+    const std::string compiler = "tools/cc" + exe;
     WriteTestFile(temp.Join(compiler), ReadTestFile(FakeCompilerPath("writes")));
 #ifndef _WIN32
     chmod(temp.Join(compiler).c_str(), 0755);
@@ -123,7 +124,7 @@ TEST(CliRun, RelativeFoldersAndCompilersWork) {
     for (const auto& [cwd, folder, cc] :
          std::vector<std::tuple<std::string, std::string, std::string>>{{temp.path(), "novels", compiler},
                                                                         {temp.Join("novels"), ".", "../" + compiler},
-                                                                        {temp.Join("tools"), "../novels/", "./cc"}}) {
+                                                                        {temp.Join("tools"), "../novels/", "./cc" + exe}}) {
         const std::string name = std::string("b").append(std::to_string(++book));
         WriteTestFile(temp.Join("novels/" + name + ".txt"), "text");
         ScopedCurrentFolder here(cwd);
