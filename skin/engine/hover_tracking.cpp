@@ -1,7 +1,7 @@
-#include "skin/engine/hover_tracking.h"
+#include "engine/hover_tracking.h"
 
-#include "skin/engine/engine_state.h"
-#include "skin/engine/window_props.h"
+#include "engine/engine.h"
+#include "engine/window_props.h"
 
 namespace {
 
@@ -31,19 +31,19 @@ TrackMouseEventFunction CommonControlsTrackMouseEvent() {
 }  // namespace
 
 UINT_PTR StartFadeTimer(HWND window) {
-    if (GetSkinProp(window, prop::TimerId) != 0)
+    if (GetSkinProp(window, prop::kTimerId) != 0)
         return 0;
-    UINT_PTR id = SetTimer(window, FadeTimerId, FadeTimerPeriod, nullptr);
-    SetSkinProp(window, prop::TimerId, static_cast<INT_PTR>(id));
+    UINT_PTR id = SetTimer(window, kFadeTimerId, kFadeTimerPeriod, nullptr);
+    SetSkinProp(window, prop::kTimerId, static_cast<INT_PTR>(id));
     return id;
 }
 
 BOOL StopFadeTimer(HWND window) {
-    auto id = static_cast<UINT_PTR>(GetSkinProp(window, prop::TimerId));
+    auto id = static_cast<UINT_PTR>(GetSkinProp(window, prop::kTimerId));
     if (id == 0)
         return 0;
     BOOL result = KillTimer(window, id);
-    SetSkinProp(window, prop::TimerId, 0);
+    SetSkinProp(window, prop::kTimerId, 0);
     return result;
 }
 
@@ -53,15 +53,15 @@ void TrackMouseLeave(HWND window) {
     request.dwFlags = TME_LEAVE;
     request.hwndTrack = window;
     request.dwHoverTime = 0;
-    TrackMouseEventFunction track = HasUserTrackMouseEvent ? UserTrackMouseEvent() : CommonControlsTrackMouseEvent();
+    TrackMouseEventFunction track = UsesUserTrackMouseEvent() ? UserTrackMouseEvent() : CommonControlsTrackMouseEvent();
     if (track)
         track(&request);
 }
 
 bool BeginMouseStay(HWND window) {
-    if (GetSkinProp(window, prop::MouseFlag) != 0)
+    if (GetSkinProp(window, prop::kMouseFlag) != 0)
         return false;
-    SetSkinProp(window, prop::MouseFlag, 1);
+    SetSkinProp(window, prop::kMouseFlag, 1);
     TrackMouseLeave(window);
     return true;
 }

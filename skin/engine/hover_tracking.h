@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
-inline constexpr UINT_PTR FadeTimerId = 1;
-inline constexpr UINT FadeTimerPeriod = 15;  // ms
-inline constexpr int FadeStep = 3;
+inline constexpr UINT_PTR kFadeTimerId = 1;
+inline constexpr UINT kFadeTimerPeriod = 15;  // ms
+inline constexpr int kFadeStep = 3;
 
-// Starts timer FadeTimerId unless "TIMERID" says one runs already; returns the new id, or 0
+// Starts timer kFadeTimerId unless "TIMERID" says one runs already; returns the new id, or 0
 // when one was running (a handler that changes the state then redirects the running fade).
 UINT_PTR StartFadeTimer(HWND window);
 // Kills the running fade timer and stores 0 in "TIMERID"; 0 when none was running.

@@ -1,4 +1,4 @@
-#include "tests/win_support/pixel_canvas.h"
+#include "win_support/pixel_canvas.h"
 
 namespace {
 
