@@ -120,7 +120,7 @@ int DrawSamples(Sheet& sheet, int y) {
     y += 140;
 
     sheet.Caption(
-        "Keyed marks over coloured backgrounds (TransparentBlit / BlitSkinPiece with kKeyColour), "
+        "Keyed marks over coloured backgrounds (TransparentBlit / BlitSkinPiece with KeyColour), "
         "each also enlarged x4",
         10, y, 1000);
     y += 20;
