@@ -4,6 +4,11 @@
 
 #include <windows.h>
 
+// The looks of the controls that follow the mouse: normal, under the mouse, pressed.
+inline constexpr int kNormalLook = 0;
+inline constexpr int kHoverLook = 1;
+inline constexpr int kPressedLook = 2;
+
 inline constexpr UINT_PTR kFadeTimerId = 1;
 inline constexpr UINT kFadeTimerPeriod = 15;  // ms
 inline constexpr int kFadeStep = 3;

@@ -69,6 +69,16 @@ inline bool StillSkinned(const SkinnedWindow& window) {
     return window.link == SkinLink::kAttached;
 }
 
+// Passes the message on, then does what the family does after it unless the pass-on took the
+// skin off; the old procedure's answer is returned either way.
+template <typename After>
+LRESULT PassOnThen(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param, After after) {
+    LRESULT result = PassOn(window, message, w_param, l_param);
+    if (StillSkinned(window))
+        after();
+    return result;
+}
+
 // The family data of a window, of the type its family stores (null when there is none).
 template <typename Data>
 Data* DataOf(const SkinnedWindow& window) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "win/dib_section.h"
+
 bool DibSurface::Resize(int width, int height) {
     if (width <= 0 || height <= 0)
         return false;
@@ -11,22 +13,15 @@ bool DibSurface::Resize(int width, int height) {
             return false;
         SetStretchBltMode(dc_, COLORONCOLOR);
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = CreateTopDownDib32(width, height, &bits);
     if (!bitmap)
         return false;
     SelectObject(dc_, bitmap);
     if (bitmap_)
         DeleteObject(bitmap_);
     bitmap_ = bitmap;
-    bits_ = static_cast<uint32_t*>(bits);
+    bits_ = bits;
     width_ = width;
     height_ = height;
     return true;

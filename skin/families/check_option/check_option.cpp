@@ -12,10 +12,6 @@
 
 namespace {
 
-constexpr int kNormalLook = 0;
-constexpr int kHoverLook = 1;
-constexpr int kPressedLook = 2;
-
 void Attach(SkinnedWindow& window) {
     SetSkinProp(window.hwnd, prop::kMouseFlag, 0);
     SetSkinProp(window.hwnd, prop::kOldState, 0);
@@ -27,56 +23,45 @@ void Detach(SkinnedWindow& window) {
 }
 
 LRESULT Handle(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
+    HWND hwnd = window.hwnd;
+    const ControlKind kind = window.kind;
     switch (message) {
         case WM_PAINT:
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-        case WM_KEYDOWN:
-        case WM_KEYUP:
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_MOUSELEAVE:
-            break;
-        default:
-            return PassOn(window, message, w_param, l_param);
-    }
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
-    switch (message) {
-        case WM_PAINT:
-            RedrawCheckOptionBox(window.hwnd, window.kind, kNormalLook, true);
-            break;
+            return PassOnThen(window, message, w_param, l_param,
+                              [&] { RedrawCheckOptionBox(hwnd, kind, kNormalLook, true); });
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             // A focus change repaints an option button's circle in the system's look; a check
             // box keeps the skinned one.
-            if (window.kind == ControlKind::kOption)
-                RedrawCheckOptionBox(window.hwnd, window.kind, kNormalLook, true);
-            break;
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                if (kind == ControlKind::kOption)
+                    RedrawCheckOptionBox(hwnd, kind, kNormalLook, true);
+            });
         case WM_KEYDOWN:
         case WM_KEYUP:
-            if (w_param == VK_SPACE)
-                RedrawCheckOptionBox(window.hwnd, window.kind, message == WM_KEYDOWN ? kPressedLook : kNormalLook,
-                                     false);
-            break;
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                if (w_param == VK_SPACE)
+                    RedrawCheckOptionBox(hwnd, kind, message == WM_KEYDOWN ? kPressedLook : kNormalLook, false);
+            });
         case WM_MOUSEMOVE:
-            BeginMouseStay(window.hwnd);
-            RedrawCheckOptionBox(window.hwnd, window.kind, (w_param & MK_LBUTTON) ? kPressedLook : kHoverLook, true);
-            break;
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                BeginMouseStay(hwnd);
+                RedrawCheckOptionBox(hwnd, kind, (w_param & MK_LBUTTON) ? kPressedLook : kHoverLook, true);
+            });
         case WM_LBUTTONDOWN:
-            RedrawCheckOptionBox(window.hwnd, window.kind, kPressedLook, false);
-            break;
+            return PassOnThen(window, message, w_param, l_param,
+                              [&] { RedrawCheckOptionBox(hwnd, kind, kPressedLook, false); });
         case WM_LBUTTONUP:
-            RedrawCheckOptionBox(window.hwnd, window.kind, kNormalLook, false);
-            break;
+            return PassOnThen(window, message, w_param, l_param,
+                              [&] { RedrawCheckOptionBox(hwnd, kind, kNormalLook, false); });
         case WM_MOUSELEAVE:
-            SetSkinProp(window.hwnd, prop::kMouseFlag, 0);
-            RedrawCheckOptionBox(window.hwnd, window.kind, kNormalLook, false);
-            break;
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                SetSkinProp(hwnd, prop::kMouseFlag, 0);
+                RedrawCheckOptionBox(hwnd, kind, kNormalLook, false);
+            });
+        default:
+            return PassOn(window, message, w_param, l_param);
     }
-    return result;
 }
 
 }  // namespace

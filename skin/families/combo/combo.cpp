@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr int kNormalLook = 0;
-constexpr int kHoverLook = 1;
-constexpr int kPressedLook = 2;
-
 struct ComboData : FamilyData {
     bool drive_list = false;
 };
@@ -85,49 +81,38 @@ LRESULT OnPaint(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_pa
 }
 
 LRESULT Handle(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
+    HWND hwnd = window.hwnd;
     switch (message) {
         case WM_PAINT:
             return OnPaint(window, message, w_param, l_param);
         case WM_MOUSEMOVE:
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                BeginMouseStay(hwnd);
+                const int active = (w_param & MK_LBUTTON) ? kPressedLook : kHoverLook;
+                const bool over = ReactsEverywhere(window) || InDropButtonZone(hwnd, l_param);
+                DrawButton(hwnd, over ? active : kNormalLook);
+            });
         case WM_LBUTTONDOWN:
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                if (ReactsEverywhere(window) || InDropButtonZone(hwnd, l_param))
+                    DrawButton(hwnd, kPressedLook);
+            });
         case WM_LBUTTONUP:
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                POINT cursor{};
+                GetCursorPos(&cursor);
+                DrawButton(hwnd, WindowFromPoint(cursor) == hwnd ? kHoverLook : kNormalLook);
+            });
         case WM_MOUSELEAVE:
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                SetSkinProp(hwnd, prop::kMouseFlag, 0);
+                DrawButton(hwnd, kNormalLook);
+            });
         case WM_WINDOWPOSCHANGING:
-            break;
+            return PassOnThen(window, message, w_param, l_param, [&] { DrawButton(hwnd, kNormalLook); });
         default:
             return PassOn(window, message, w_param, l_param);
     }
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
-    HWND hwnd = window.hwnd;
-    switch (message) {
-        case WM_MOUSEMOVE: {
-            BeginMouseStay(hwnd);
-            const int active = (w_param & MK_LBUTTON) ? kPressedLook : kHoverLook;
-            const bool over = ReactsEverywhere(window) || InDropButtonZone(hwnd, l_param);
-            DrawButton(hwnd, over ? active : kNormalLook);
-            break;
-        }
-        case WM_LBUTTONDOWN:
-            if (ReactsEverywhere(window) || InDropButtonZone(hwnd, l_param))
-                DrawButton(hwnd, kPressedLook);
-            break;
-        case WM_LBUTTONUP: {
-            POINT cursor{};
-            GetCursorPos(&cursor);
-            DrawButton(hwnd, WindowFromPoint(cursor) == hwnd ? kHoverLook : kNormalLook);
-            break;
-        }
-        case WM_MOUSELEAVE:
-            SetSkinProp(hwnd, prop::kMouseFlag, 0);
-            DrawButton(hwnd, kNormalLook);
-            break;
-        case WM_WINDOWPOSCHANGING:
-            DrawButton(hwnd, kNormalLook);
-            break;
-    }
-    return result;
 }
 
 }  // namespace

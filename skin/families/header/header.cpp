@@ -16,10 +16,6 @@
 
 namespace {
 
-constexpr int kNormalLook = 0;
-constexpr int kHoverLook = 1;
-constexpr int kPressedLook = 2;
-
 int ItemCount(HWND header) {
     return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
 }
@@ -143,37 +139,22 @@ LRESULT OnPaint(HWND header) {
 }
 
 LRESULT Handle(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
+    HWND hwnd = window.hwnd;
     switch (message) {
         case WM_PAINT:
-            return OnPaint(window.hwnd);
+            return OnPaint(hwnd);
         case WM_MOUSEMOVE:
+            return PassOnThen(window, message, w_param, l_param, [&] { OnMouseMove(hwnd, w_param, l_param); });
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:  // a double click is a press too
+            return PassOnThen(window, message, w_param, l_param, [&] { OnLButtonDown(hwnd, l_param); });
         case WM_LBUTTONUP:
+            return PassOnThen(window, message, w_param, l_param, [&] { OnLButtonUp(hwnd); });
         case WM_MOUSELEAVE:
-            break;
+            return PassOnThen(window, message, w_param, l_param, [&] { OnMouseLeave(hwnd); });
         default:
             return PassOn(window, message, w_param, l_param);
     }
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
-    switch (message) {
-        case WM_MOUSEMOVE:
-            OnMouseMove(window.hwnd, w_param, l_param);
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            OnLButtonDown(window.hwnd, l_param);
-            break;
-        case WM_LBUTTONUP:
-            OnLButtonUp(window.hwnd);
-            break;
-        case WM_MOUSELEAVE:
-            OnMouseLeave(window.hwnd);
-            break;
-    }
-    return result;
 }
 
 }  // namespace

@@ -161,60 +161,31 @@ LRESULT OnPaint(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_pa
     return 0;
 }
 
-LRESULT OnSize(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (StillSkinned(window))
-        MakeFaces(window);
-    return result;
-}
-
-LRESULT OnFocus(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
+void OnFocus(const SkinnedWindow& window) {
     // The faces gain or lose the focus box; the shown picture fades over to the new face.
     Data(window).faces.Render(window.hwnd);
     SetLevel(window, 0);
     StartFadeTimer(window.hwnd);
-    return result;
 }
 
-LRESULT OnEnable(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
+void OnEnable(const SkinnedWindow& window, bool enabled) {
     LoadPublishedState(window);
-    SetState(window, w_param ? kNormalState : kDisabledState);
+    SetState(window, enabled ? kNormalState : kDisabledState);
     BlendFace(window, nullptr);
-    return result;
-}
-
-LRESULT OnPress(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (StillSkinned(window) && (message != WM_KEYDOWN || w_param == VK_SPACE))
-        PressStep(window);
-    return result;
 }
 
 // The button's own procedure turns the release into a click, and the click's code runs inside
 // the pass-on; the fade back to normal starts after it, from 60 after a mouse release and from
 // 0 after the space bar.
-LRESULT OnRelease(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window) || (message == WM_KEYUP && w_param != VK_SPACE))
-        return result;
+void OnRelease(const SkinnedWindow& window, INT_PTR from_level) {
     SetSkinProp(window.hwnd, prop::kMouseFlag, 0);
-    StartFade(window, kNormalState, message == WM_LBUTTONUP ? kReleaseStartLevel : 0);
-    return result;
+    StartFade(window, kNormalState, from_level);
 }
 
-LRESULT OnMouseMove(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
+void OnMouseMove(const SkinnedWindow& window) {
     if (BeginMouseStay(window.hwnd)) {
         StartFade(window, kHoverState, 0);
-        return result;
+        return;
     }
     // With the mouse captured, moves keep coming while the pointer is outside the button; the
     // current face is then shown as it is, without a fade.
@@ -226,19 +197,14 @@ LRESULT OnMouseMove(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM 
         SetLevel(window, kOpaqueLevel);
         BlendFace(window, nullptr);
     }
-    return result;
 }
 
-LRESULT OnMouseLeave(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
+void OnMouseLeave(const SkinnedWindow& window) {
     SetSkinProp(window.hwnd, prop::kMouseFlag, 0);
     SetState(window, kHoverState);
     SetLevel(window, kLeaveBlendLevel);
     BlendFace(window, nullptr);
     StartFade(window, kNormalState, 0);
-    return result;
 }
 
 // Every tick blends the target face over the shown picture with a growing opacity; the tick at
@@ -263,23 +229,31 @@ LRESULT Handle(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_par
         case WM_PAINT:
             return OnPaint(window, message, w_param, l_param);
         case WM_SIZE:
-            return OnSize(window, message, w_param, l_param);
+            return PassOnThen(window, message, w_param, l_param, [&] { MakeFaces(window); });
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
-            return OnFocus(window, message, w_param, l_param);
+            return PassOnThen(window, message, w_param, l_param, [&] { OnFocus(window); });
         case WM_ENABLE:
-            return OnEnable(window, message, w_param, l_param);
-        case WM_KEYDOWN:
+            return PassOnThen(window, message, w_param, l_param, [&] { OnEnable(window, w_param != 0); });
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            return OnPress(window, message, w_param, l_param);
-        case WM_KEYUP:
+            return PassOnThen(window, message, w_param, l_param, [&] { PressStep(window); });
+        case WM_KEYDOWN:
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                if (w_param == VK_SPACE)
+                    PressStep(window);
+            });
         case WM_LBUTTONUP:
-            return OnRelease(window, message, w_param, l_param);
+            return PassOnThen(window, message, w_param, l_param, [&] { OnRelease(window, kReleaseStartLevel); });
+        case WM_KEYUP:
+            return PassOnThen(window, message, w_param, l_param, [&] {
+                if (w_param == VK_SPACE)
+                    OnRelease(window, 0);
+            });
         case WM_MOUSEMOVE:
-            return OnMouseMove(window, message, w_param, l_param);
+            return PassOnThen(window, message, w_param, l_param, [&] { OnMouseMove(window); });
         case WM_MOUSELEAVE:
-            return OnMouseLeave(window, message, w_param, l_param);
+            return PassOnThen(window, message, w_param, l_param, [&] { OnMouseLeave(window); });
         default:
             return PassOn(window, message, w_param, l_param);
     }
