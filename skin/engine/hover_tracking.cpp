@@ -65,3 +65,13 @@ bool BeginMouseStay(HWND window) {
     TrackMouseLeave(window);
     return true;
 }
+
+void AddMouseLookProps(HWND window) {
+    SetSkinProp(window, prop::kMouseFlag, 0);
+    SetSkinProp(window, prop::kOldState, 0);
+}
+
+void RemoveMouseLookProps(HWND window) {
+    RemoveSkinProp(window, prop::kMouseFlag);
+    RemoveSkinProp(window, prop::kOldState);
+}

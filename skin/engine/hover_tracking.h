@@ -24,3 +24,7 @@ void TrackMouseLeave(HWND window);
 // WM_MOUSELEAVE. True when this move began the stay; later moves request nothing until the
 // flag is cleared again (by the leave, or for push buttons by a release).
 bool BeginMouseStay(HWND window);
+
+// "MOUSEFLAG" and "OLDSTATE" (0) of a family whose look follows the mouse, and their removal.
+void AddMouseLookProps(HWND window);
+void RemoveMouseLookProps(HWND window);

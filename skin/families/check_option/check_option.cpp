@@ -13,13 +13,11 @@
 namespace {
 
 void Attach(SkinnedWindow& window) {
-    SetSkinProp(window.hwnd, prop::kMouseFlag, 0);
-    SetSkinProp(window.hwnd, prop::kOldState, 0);
+    AddMouseLookProps(window.hwnd);
 }
 
 void Detach(SkinnedWindow& window) {
-    RemoveSkinProp(window.hwnd, prop::kMouseFlag);
-    RemoveSkinProp(window.hwnd, prop::kOldState);
+    RemoveMouseLookProps(window.hwnd);
 }
 
 LRESULT Handle(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {

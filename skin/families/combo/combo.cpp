@@ -46,13 +46,11 @@ void Attach(SkinnedWindow& window) {
     const std::string lower_class = GetLowerClassName(window.hwnd);
     data->drive_list = lower_class == "thunderdrivelistbox" || lower_class == "thunderrt6drivelistbox";
     window.data = std::move(data);
-    SetSkinProp(window.hwnd, prop::kMouseFlag, 0);
-    SetSkinProp(window.hwnd, prop::kOldState, 0);
+    AddMouseLookProps(window.hwnd);
 }
 
 void Detach(SkinnedWindow& window) {
-    RemoveSkinProp(window.hwnd, prop::kMouseFlag);
-    RemoveSkinProp(window.hwnd, prop::kOldState);
+    RemoveMouseLookProps(window.hwnd);
 }
 
 LRESULT OnPaint(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {

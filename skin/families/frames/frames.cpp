@@ -147,26 +147,26 @@ void Attach(SkinnedWindow& window) {
 
 void Detach(SkinnedWindow&) {}
 
+// Over what the window painted itself: the outline of a list, or of a grid that has a border.
+void DrawOutline(HWND hwnd, Outline outline) {
+    const bool grid_border = outline == Outline::kGrid && (GetWindowLongW(hwnd, GWL_STYLE) & WS_BORDER);
+    if (outline != Outline::kList && !grid_border)
+        return;
+    WindowBounds bounds;
+    GetWindowBounds(hwnd, bounds);
+    ScopedWindowDC window_dc(hwnd);
+    FrameSolid(window_dc.get(), 0, 0, bounds.width, bounds.height, EnabledFrameColour(hwnd));
+    if (outline == Outline::kList)
+        FrameSolid(window_dc.get(), 1, 1, bounds.width - 2, bounds.height - 2, kWhite);
+}
+
 LRESULT OnPaint(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
     if (window.kind == ControlKind::kProgress) {
         PaintProgressBar(window.hwnd);
         return 0;
     }
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
-    HWND hwnd = window.hwnd;
-    const Outline outline = DataOf<FramesData>(window)->outline;
-    const bool grid_border = outline == Outline::kGrid && (GetWindowLongW(hwnd, GWL_STYLE) & WS_BORDER);
-    if (outline == Outline::kList || grid_border) {
-        WindowBounds bounds;
-        GetWindowBounds(hwnd, bounds);
-        ScopedWindowDC window_dc(hwnd);
-        FrameSolid(window_dc.get(), 0, 0, bounds.width, bounds.height, EnabledFrameColour(hwnd));
-        if (outline == Outline::kList)
-            FrameSolid(window_dc.get(), 1, 1, bounds.width - 2, bounds.height - 2, kWhite);
-    }
-    return result;
+    return PassOnThen(window, message, w_param, l_param,
+                      [&] { DrawOutline(window.hwnd, DataOf<FramesData>(window)->outline); });
 }
 
 LRESULT Handle(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_param) {
@@ -187,14 +187,10 @@ LRESULT DrawFramesOnNcPaint(SkinnedWindow& window, UINT message, WPARAM w_param,
         DrawProgressFrame(window.hwnd);
         return 0;
     }
-    LRESULT result = PassOn(window, message, w_param, l_param);
-    if (!StillSkinned(window))
-        return result;
-    // Windows of the other families carry their own data, never FramesData.
-    const auto* data = dynamic_cast<const FramesData*>(window.data.get());
-    if (data && data->data_list)
-        return result;
-    if (GetWindowLongW(window.hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
-        DrawClientEdgeBorder(window.hwnd);
-    return result;
+    return PassOnThen(window, message, w_param, l_param, [&] {
+        // Windows of the other families carry their own data, never FramesData.
+        const auto* data = dynamic_cast<const FramesData*>(window.data.get());
+        if ((!data || !data->data_list) && (GetWindowLongW(window.hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE))
+            DrawClientEdgeBorder(window.hwnd);
+    });
 }
