@@ -1,9 +1,7 @@
 #include "engine/engine.h"
 
-#include "engine/attach.h"
 #include "engine/window_info.h"
 #include "paint/skin_bitmaps.h"
-#include "skin/skin.h"
 
 namespace {
 
@@ -49,16 +47,11 @@ void CountDetachedWindow() {
     engine.initialised = false;
 }
 
-int SkinWindow(HWND window) {
+void SetUpEngine() {
     EngineState& engine = Engine();
-    if (!engine.initialised) {
-        engine.initialised = true;
-        engine.user_track_mouse_event = ApiExists("TrackMouseEvent", "User32");
-        BuildSkinBitmaps();
-    }
-    return AttachSkin(window);
-}
-
-int UnskinWindow(HWND window) {
-    return DetachSkin(window);
+    if (engine.initialised)
+        return;
+    engine.initialised = true;
+    engine.user_track_mouse_event = ApiExists("TrackMouseEvent", "User32");
+    BuildSkinBitmaps();
 }

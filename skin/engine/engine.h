@@ -11,6 +11,10 @@ int SkinnedWindowCount();
 bool UsesUserTrackMouseEvent();
 void SetUsesUserTrackMouseEvent(bool use);
 
+// The one-time set-up before the first attach: the skin bitmaps and the leave-tracking choice.
+// Does nothing while the engine is set up.
+void SetUpEngine();
+
 // Bookkeeping of AttachSkin and DetachSkin: the count, and the engine torn down (bitmaps
 // released) when the last skinned window goes.
 void CountAttachedWindow();
