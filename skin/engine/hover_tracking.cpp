@@ -30,23 +30,6 @@ TrackMouseEventFunction CommonControlsTrackMouseEvent() {
 
 }  // namespace
 
-UINT_PTR StartFadeTimer(HWND window) {
-    if (GetSkinProp(window, prop::kTimerId) != 0)
-        return 0;
-    UINT_PTR id = SetTimer(window, kFadeTimerId, kFadeTimerPeriod, nullptr);
-    SetSkinProp(window, prop::kTimerId, static_cast<INT_PTR>(id));
-    return id;
-}
-
-BOOL StopFadeTimer(HWND window) {
-    auto id = static_cast<UINT_PTR>(GetSkinProp(window, prop::kTimerId));
-    if (id == 0)
-        return 0;
-    BOOL result = KillTimer(window, id);
-    SetSkinProp(window, prop::kTimerId, 0);
-    return result;
-}
-
 void TrackMouseLeave(HWND window) {
     TRACKMOUSEEVENT request{};
     request.cbSize = sizeof(request);

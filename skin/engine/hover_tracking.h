@@ -1,5 +1,4 @@
-// The per-window fade timer of push buttons and the mouse-leave requests of every family
-// that follows the mouse.
+// The mouse-leave requests and the looks of every family that follows the mouse.
 #pragma once
 
 #include <windows.h>
@@ -9,15 +8,6 @@ inline constexpr int kNormalLook = 0;
 inline constexpr int kHoverLook = 1;
 inline constexpr int kPressedLook = 2;
 
-inline constexpr UINT_PTR kFadeTimerId = 1;
-inline constexpr UINT kFadeTimerPeriod = 15;  // ms
-inline constexpr int kFadeStep = 3;
-
-// Starts timer kFadeTimerId unless "TIMERID" says one runs already; returns the new id, or 0
-// when one was running (a handler that changes the state then redirects the running fade).
-UINT_PTR StartFadeTimer(HWND window);
-// Kills the running fade timer and stores 0 in "TIMERID"; 0 when none was running.
-BOOL StopFadeTimer(HWND window);
 // Asks for one WM_MOUSELEAVE when the mouse leaves the window's client area.
 void TrackMouseLeave(HWND window);
 // The first mouse move of a stay over the window: sets "MOUSEFLAG" and asks for one

@@ -262,3 +262,20 @@ LRESULT Handle(SkinnedWindow& window, UINT message, WPARAM w_param, LPARAM l_par
 }  // namespace
 
 const Family kPushButtonFamily = {Attach, Detach, Handle};
+
+UINT_PTR StartFadeTimer(HWND window) {
+    if (GetSkinProp(window, prop::kTimerId) != 0)
+        return 0;
+    UINT_PTR id = SetTimer(window, kFadeTimerId, kFadeTimerPeriod, nullptr);
+    SetSkinProp(window, prop::kTimerId, static_cast<INT_PTR>(id));
+    return id;
+}
+
+BOOL StopFadeTimer(HWND window) {
+    auto id = static_cast<UINT_PTR>(GetSkinProp(window, prop::kTimerId));
+    if (id == 0)
+        return 0;
+    BOOL result = KillTimer(window, id);
+    SetSkinProp(window, prop::kTimerId, 0);
+    return result;
+}

@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "engine/engine.h"
-#include "engine/hover_tracking.h"
 #include "families/push_button/button_faces.h"
+#include "families/push_button/push_button.h"
 #include "paint/primitives.h"
 #include "skin/skin.h"
 #include "support/test_form.h"
