@@ -17,6 +17,3 @@ struct Family {
 };
 
 const Family& FamilyOf(ControlKind kind);
-
-// For families that keep nothing beyond the procedure.
-inline void NoAttach(SkinnedWindow&) {}
