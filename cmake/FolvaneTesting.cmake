@@ -1,10 +1,11 @@
 # GoogleTest and one helper to declare a test program.
 #
-#   folvane_add_test(NAME name SOURCES a.cpp ... [LIBS lib ...] [GUI])
+#   folvane_add_test(NAME name SOURCES a.cpp ... [LIBS lib ...] [GUI] [OWN_MAIN] [NO_ROOT_INCLUDE])
 #
 # Builds one test executable and registers it as one ctest test. On the Windows builds
 # ctest runs it under Wine (CMAKE_CROSSCOMPILING_EMULATOR); GUI tests share the one Wine
-# desktop, so they take a resource lock and never run side by side.
+# desktop, so they take a resource lock and never run side by side. NO_ROOT_INCLUDE leaves the
+# repository root out of the include path: the test sees only what its libraries expose.
 include_guard(GLOBAL)
 
 if(FOLVANE_BUILD_TESTS)
@@ -26,14 +27,16 @@ if(FOLVANE_BUILD_TESTS)
 endif()
 
 function(folvane_add_test)
-    cmake_parse_arguments(T "GUI;OWN_MAIN" "NAME" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;OWN_MAIN;NO_ROOT_INCLUDE" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES})
     if(T_OWN_MAIN)
         target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} folvane_gtest)
     else()
         target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} folvane_gtest_main)
     endif()
-    target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+    if(NOT T_NO_ROOT_INCLUDE)
+        target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+    endif()
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 900)
     if(T_GUI)

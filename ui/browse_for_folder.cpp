@@ -4,7 +4,7 @@
 // after windows.h
 #include <shlobj.h>
 
-#include "skin/paint/wide_text.h"
+#include "win/wide_text.h"
 
 std::string BrowseForFolder() {
     // Wide calls, so that folder names outside the ANSI code page come back intact.

@@ -1,6 +1,6 @@
 #include "ui/file_list_box.h"
 
-#include "skin/paint/wide_text.h"
+#include "win/wide_text.h"
 
 namespace {
 

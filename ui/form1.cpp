@@ -5,12 +5,12 @@
 #include <exception>
 
 #include "builder/run_texts.h"
-#include "skin/engine/skin.h"
-#include "skin/paint/wide_text.h"
+#include "skin/skin.h"
 #include "ui/browse_for_folder.h"
 #include "ui/form1_run_controls.h"
 #include "ui/label_text.h"
 #include "ui/message_pump.h"
+#include "win/wide_text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "ui/form1_run_controls.h"
 
-#include "skin/paint/wide_text.h"
 #include "ui/form1.h"
+#include "win/wide_text.h"
 
 Form1RunControls::Form1RunControls(Form1& form) : form_(form), source_(form.File1()) {}
 

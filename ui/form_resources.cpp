@@ -4,6 +4,7 @@
 
 #include "ui/art/help_picture_art.h"
 #include "ui/resources/resource_ids.h"
+#include "win/dib_section.h"
 
 HFONT CreateMessageFont() {
     NONCLIENTMETRICSW metrics{};
@@ -15,18 +16,10 @@ HFONT CreateMessageFont() {
 }
 
 HBITMAP CreateHelpPictureBitmap() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kHelpPicture.width;
-    info.bmiHeader.biHeight = -kHelpPicture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* pixels = nullptr;
+    HBITMAP bitmap = CreateTopDownDib32(kHelpPicture.width, kHelpPicture.height, &pixels);
     if (!bitmap)
         return nullptr;
-    auto* pixels = static_cast<uint32_t*>(bits);
     for (int y = 0; y < kHelpPicture.height; ++y) {
         for (int x = 0; x < kHelpPicture.width; ++x) {
             const Rgba c = kHelpPicture.At(x, y);

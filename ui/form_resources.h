@@ -4,7 +4,7 @@
 
 #include "ui/win32.h"
 
-#include "skin/paint/gdi_handles.h"
+#include "win/gdi_handles.h"
 
 class FormResources {
   public:

@@ -11,5 +11,5 @@ int AttachSkin(HWND window);
 int DetachSkin(HWND window);
 
 // EnumChildWindows callbacks; they always let the enumeration run to the end.
-BOOL CALLBACK AttachChildProc(HWND child, LPARAM lParam);
-BOOL CALLBACK DetachChildProc(HWND child, LPARAM lParam);
+BOOL CALLBACK AttachChildProc(HWND child, LPARAM l_param);
+BOOL CALLBACK DetachChildProc(HWND child, LPARAM l_param);

@@ -1,7 +1,7 @@
-#include "skin/engine/hover_tracking.h"
+#include "engine/hover_tracking.h"
 
-#include "skin/engine/engine_state.h"
-#include "skin/engine/window_props.h"
+#include "engine/engine.h"
+#include "engine/window_props.h"
 
 namespace {
 
@@ -30,38 +30,31 @@ TrackMouseEventFunction CommonControlsTrackMouseEvent() {
 
 }  // namespace
 
-UINT_PTR StartFadeTimer(HWND window) {
-    if (GetSkinProp(window, prop::TimerId) != 0)
-        return 0;
-    UINT_PTR id = SetTimer(window, FadeTimerId, FadeTimerPeriod, nullptr);
-    SetSkinProp(window, prop::TimerId, static_cast<INT_PTR>(id));
-    return id;
-}
-
-BOOL StopFadeTimer(HWND window) {
-    auto id = static_cast<UINT_PTR>(GetSkinProp(window, prop::TimerId));
-    if (id == 0)
-        return 0;
-    BOOL result = KillTimer(window, id);
-    SetSkinProp(window, prop::TimerId, 0);
-    return result;
-}
-
 void TrackMouseLeave(HWND window) {
     TRACKMOUSEEVENT request{};
     request.cbSize = sizeof(request);
     request.dwFlags = TME_LEAVE;
     request.hwndTrack = window;
     request.dwHoverTime = 0;
-    TrackMouseEventFunction track = HasUserTrackMouseEvent ? UserTrackMouseEvent() : CommonControlsTrackMouseEvent();
+    TrackMouseEventFunction track = UsesUserTrackMouseEvent() ? UserTrackMouseEvent() : CommonControlsTrackMouseEvent();
     if (track)
         track(&request);
 }
 
 bool BeginMouseStay(HWND window) {
-    if (GetSkinProp(window, prop::MouseFlag) != 0)
+    if (GetSkinProp(window, prop::kMouseFlag) != 0)
         return false;
-    SetSkinProp(window, prop::MouseFlag, 1);
+    SetSkinProp(window, prop::kMouseFlag, 1);
     TrackMouseLeave(window);
     return true;
+}
+
+void AddMouseLookProps(HWND window) {
+    SetSkinProp(window, prop::kMouseFlag, 0);
+    SetSkinProp(window, prop::kOldState, 0);
+}
+
+void RemoveMouseLookProps(HWND window) {
+    RemoveSkinProp(window, prop::kMouseFlag);
+    RemoveSkinProp(window, prop::kOldState);
 }

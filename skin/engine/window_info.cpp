@@ -1,8 +1,8 @@
-#include "skin/engine/window_info.h"
+#include "engine/window_info.h"
 
 #include <vector>
 
-#include "skin/paint/wide_text.h"
+#include "win/wide_text.h"
 
 std::string GetWindowCaption(HWND window) {
     int length = GetWindowTextLengthW(window);
@@ -16,10 +16,10 @@ std::string GetWindowCaption(HWND window) {
 }
 
 int HalveToEven(int n) {
-    int floorHalf = n >> 1;  // arithmetic shift: floor, negative n included
+    int floor_half = n >> 1;  // arithmetic shift: floor, negative n included
     if ((n & 1) == 0)
-        return floorHalf;
-    return (floorHalf & 1) == 0 ? floorHalf : floorHalf + 1;
+        return floor_half;
+    return (floor_half & 1) == 0 ? floor_half : floor_half + 1;
 }
 
 int GetBorderOffsets(HWND window, int& x, int& y) {
@@ -39,17 +39,17 @@ int GetBorderOffsets(HWND window, int& x, int& y) {
     return 1;
 }
 
-bool ApiExists(const char* functionName, const char* libraryName) {
-    HMODULE module = GetModuleHandleA(libraryName);
-    bool loadedHere = false;
+bool ApiExists(const char* function_name, const char* library_name) {
+    HMODULE module = GetModuleHandleA(library_name);
+    bool loaded_here = false;
     if (!module) {
-        module = LoadLibraryA(libraryName);
+        module = LoadLibraryA(library_name);
         if (!module)
             return false;
-        loadedHere = true;
+        loaded_here = true;
     }
-    bool exists = GetProcAddress(module, functionName) != nullptr;
-    if (loadedHere)
+    bool exists = GetProcAddress(module, function_name) != nullptr;
+    if (loaded_here)
         FreeLibrary(module);
     return exists;
 }

@@ -1,4 +1,4 @@
-// Small queries on windows and values that the window procedure and the painters share.
+// Small queries on windows and values that the families share.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,7 @@ int GetBorderOffsets(HWND window, int& x, int& y);
 // n / 2 to the nearest integer, an exact half going to the even neighbour (5 -> 2, 7 -> 4).
 int HalveToEven(int n);
 // Whether the library (loaded or loadable) exports the function.
-bool ApiExists(const char* functionName, const char* libraryName);
+bool ApiExists(const char* function_name, const char* library_name);
 // The low and high 16 bits of the low 32 bits of value, read as signed numbers, so that a
 // client coordinate of 65535 in a mouse message reads as -1.
 short LoWord(LONG_PTR value);

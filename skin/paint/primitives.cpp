@@ -1,12 +1,12 @@
-#include "skin/paint/primitives.h"
+#include "paint/primitives.h"
 
 #include <olectl.h>
 
 #include <algorithm>
 #include <string>
 
-#include "skin/paint/gdi_handles.h"
-#include "skin/paint/wide_text.h"
+#include "win/gdi_handles.h"
+#include "win/wide_text.h"
 
 namespace {
 
@@ -30,10 +30,10 @@ struct Borders {
 // wider than the source, one source pixel is kept for the centre so that there is always
 // something to stretch and no work-surface pixel is left undrawn. Nothing outside the source
 // rectangle is ever read.
-Borders FitBorders(int first, int second, int extent, int sourceExtent) {
+Borders FitBorders(int first, int second, int extent, int source_extent) {
     first = std::max(first, 0);
     second = std::max(second, 0);
-    int room = extent > sourceExtent ? sourceExtent - 1 : extent;
+    int room = extent > source_extent ? source_extent - 1 : extent;
     if (first + second <= room)
         return {first, second};
     // Nearest integer, ties to even, like every other halving in the skin.
@@ -49,9 +49,10 @@ Borders FitBorders(int first, int second, int extent, int sourceExtent) {
 }  // namespace
 
 HDC CreateSurface(int width, int height) {
-    // Some drivers take the magnitude of a negative size; a surface of negative size is
-    // always a caller's mistake, so refuse it everywhere alike.
-    if (width < 0 || height < 0)
+    // Some drivers take the magnitude of a negative size, and a zero size gives the stock 1 x 1
+    // monochrome bitmap, which the surface would then own and "delete": a surface without pixels
+    // is always a caller's mistake, so refuse it everywhere alike.
+    if (width <= 0 || height <= 0)
         return nullptr;
     ScopedCreatedDC display(CreateDisplayDC());
     if (!display)
@@ -66,6 +67,7 @@ HDC CreateSurface(int width, int height) {
     HGDIOBJ replaced = SelectObject(surface.get(), bitmap.release());
     if (replaced)
         DeleteObject(replaced);
+    SetStretchBltMode(surface.get(), COLORONCOLOR);
     return surface.release();
 }
 
@@ -128,16 +130,16 @@ int BlitSkinPiece(HDC target,
                   int width,
                   int height,
                   HDC source,
-                  int sourceX,
-                  int sourceY,
-                  int sourceWidth,
-                  int sourceHeight,
+                  int source_x,
+                  int source_y,
+                  int source_width,
+                  int source_height,
                   int left,
                   int top,
                   int right,
                   int bottom,
                   std::optional<COLORREF> key) {
-    if (width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0)
+    if (width <= 0 || height <= 0 || source_width <= 0 || source_height <= 0)
         return 0;
 
     ScopedSurface surface(width, height);
@@ -146,41 +148,43 @@ int BlitSkinPiece(HDC target,
     HDC work = surface.get();
 
     if (left <= 0 && top <= 0 && right <= 0 && bottom <= 0) {
-        StretchBlt(work, 0, 0, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight, SRCCOPY);
+        StretchBlt(work, 0, 0, width, height, source, source_x, source_y, source_width, source_height, SRCCOPY);
     } else {
-        Borders across = FitBorders(left, right, width, sourceWidth);
-        Borders down = FitBorders(top, bottom, height, sourceHeight);
+        Borders across = FitBorders(left, right, width, source_width);
+        Borders down = FitBorders(top, bottom, height, source_height);
         const int l = across.first, r = across.second, t = down.first, b = down.second;
-        const int middleWidth = width - l - r, middleHeight = height - t - b;
-        const int sourceMiddleWidth = sourceWidth - l - r, sourceMiddleHeight = sourceHeight - t - b;
-        const int sourceRight = sourceX + sourceWidth - r, sourceBottom = sourceY + sourceHeight - b;
+        const int middle_width = width - l - r, middle_height = height - t - b;
+        const int source_middle_width = source_width - l - r, source_middle_height = source_height - t - b;
+        const int source_right = source_x + source_width - r, source_bottom = source_y + source_height - b;
 
         if (l > 0 && t > 0)
-            BitBlt(work, 0, 0, l, t, source, sourceX, sourceY, SRCCOPY);
+            BitBlt(work, 0, 0, l, t, source, source_x, source_y, SRCCOPY);
         if (r > 0 && t > 0)
-            BitBlt(work, width - r, 0, r, t, source, sourceRight, sourceY, SRCCOPY);
+            BitBlt(work, width - r, 0, r, t, source, source_right, source_y, SRCCOPY);
         if (l > 0 && b > 0)
-            BitBlt(work, 0, height - b, l, b, source, sourceX, sourceBottom, SRCCOPY);
+            BitBlt(work, 0, height - b, l, b, source, source_x, source_bottom, SRCCOPY);
         if (r > 0 && b > 0)
-            BitBlt(work, width - r, height - b, r, b, source, sourceRight, sourceBottom, SRCCOPY);
+            BitBlt(work, width - r, height - b, r, b, source, source_right, source_bottom, SRCCOPY);
         // A zero extent would make StretchBlt fail anyway; skipping it keeps the calls honest.
-        if (middleHeight > 0) {
+        if (middle_height > 0) {
             if (l > 0)
-                StretchBlt(work, 0, t, l, middleHeight, source, sourceX, sourceY + t, l, sourceMiddleHeight, SRCCOPY);
+                StretchBlt(work, 0, t, l, middle_height, source, source_x, source_y + t, l, source_middle_height,
+                           SRCCOPY);
             if (r > 0)
-                StretchBlt(work, width - r, t, r, middleHeight, source, sourceRight, sourceY + t, r, sourceMiddleHeight,
-                           SRCCOPY);
+                StretchBlt(work, width - r, t, r, middle_height, source, source_right, source_y + t, r,
+                           source_middle_height, SRCCOPY);
         }
-        if (middleWidth > 0) {
+        if (middle_width > 0) {
             if (t > 0)
-                StretchBlt(work, l, 0, middleWidth, t, source, sourceX + l, sourceY, sourceMiddleWidth, t, SRCCOPY);
-            if (b > 0)
-                StretchBlt(work, l, height - b, middleWidth, b, source, sourceX + l, sourceBottom, sourceMiddleWidth, b,
+                StretchBlt(work, l, 0, middle_width, t, source, source_x + l, source_y, source_middle_width, t,
                            SRCCOPY);
+            if (b > 0)
+                StretchBlt(work, l, height - b, middle_width, b, source, source_x + l, source_bottom,
+                           source_middle_width, b, SRCCOPY);
         }
-        if (middleWidth > 0 && middleHeight > 0)
-            StretchBlt(work, l, t, middleWidth, middleHeight, source, sourceX + l, sourceY + t, sourceMiddleWidth,
-                       sourceMiddleHeight, SRCCOPY);
+        if (middle_width > 0 && middle_height > 0)
+            StretchBlt(work, l, t, middle_width, middle_height, source, source_x + l, source_y + t, source_middle_width,
+                       source_middle_height, SRCCOPY);
     }
 
     if (!key)
@@ -195,8 +199,8 @@ void TransparentBlit(HDC target,
                      int width,
                      int height,
                      HDC source,
-                     int sourceX,
-                     int sourceY,
+                     int source_x,
+                     int source_y,
                      COLORREF key,
                      HPALETTE palette) {
     if (width <= 0 || height <= 0)
@@ -208,54 +212,54 @@ void TransparentBlit(HDC target,
     if (!palette)
         palette = halftone.get();
 
-    COLORREF keyRgb = 0;
-    if (OleTranslateColor(key, palette, &keyRgb) != S_OK) {
+    COLORREF key_rgb = 0;
+    if (OleTranslateColor(key, palette, &key_rgb) != S_OK) {
         // No colour to key on (an unknown system colour index, say): nothing is transparent.
-        BitBlt(target, x, y, width, height, source, sourceX, sourceY, SRCCOPY);
+        BitBlt(target, x, y, width, height, source, source_x, source_y, SRCCOPY);
         return;
     }
-    keyRgb &= 0x00FFFFFF;
+    key_rgb &= 0x00FFFFFF;
 
     // Background copy: what the target shows now.
-    ScopedBitmap backBitmap(CreateCompatibleBitmap(display.get(), width, height));
-    ScopedCreatedDC backDC(CreateCompatibleDC(display.get()));
-    if (!backBitmap || !backDC)
+    ScopedBitmap back_bitmap(CreateCompatibleBitmap(display.get(), width, height));
+    ScopedCreatedDC back_dc(CreateCompatibleDC(display.get()));
+    if (!back_bitmap || !back_dc)
         return;
-    ScopedSelect backSelect(backDC.get(), backBitmap.get());
-    ScopedSelectPalette backPalette(backDC.get(), palette, FALSE);
-    BitBlt(backDC.get(), 0, 0, width, height, target, x, y, SRCCOPY);
+    ScopedSelect back_select(back_dc.get(), back_bitmap.get());
+    ScopedSelectPalette back_palette(back_dc.get(), palette, FALSE);
+    BitBlt(back_dc.get(), 0, 0, width, height, target, x, y, SRCCOPY);
 
     // Source copy, and the monochrome mask of its key pixels.
-    ScopedBitmap sourceBitmap(CreateCompatibleBitmap(display.get(), width, height));
-    ScopedBitmap maskBitmap(CreateBitmap(width, height, 1, 1, nullptr));
-    ScopedCreatedDC sourceDC(CreateCompatibleDC(display.get()));
-    if (!sourceBitmap || !maskBitmap || !sourceDC)
+    ScopedBitmap source_bitmap(CreateCompatibleBitmap(display.get(), width, height));
+    ScopedBitmap mask_bitmap(CreateBitmap(width, height, 1, 1, nullptr));
+    ScopedCreatedDC source_dc(CreateCompatibleDC(display.get()));
+    if (!source_bitmap || !mask_bitmap || !source_dc)
         return;
-    ScopedSelect sourceSelect(sourceDC.get(), sourceBitmap.get());
-    ScopedSelectPalette sourcePalette(sourceDC.get(), palette, TRUE);
+    ScopedSelect source_select(source_dc.get(), source_bitmap.get());
+    ScopedSelectPalette source_palette(source_dc.get(), palette, TRUE);
     // A monochrome source expands through these colours; copy them so the copy matches it.
-    SetBkColor(sourceDC.get(), GetBkColor(source));
-    SetTextColor(sourceDC.get(), GetTextColor(source));
-    BitBlt(sourceDC.get(), 0, 0, width, height, source, sourceX, sourceY, SRCCOPY);
+    SetBkColor(source_dc.get(), GetBkColor(source));
+    SetTextColor(source_dc.get(), GetTextColor(source));
+    BitBlt(source_dc.get(), 0, 0, width, height, source, source_x, source_y, SRCCOPY);
 
-    ScopedCreatedDC maskDC(CreateCompatibleDC(display.get()));
-    if (!maskDC)
+    ScopedCreatedDC mask_dc(CreateCompatibleDC(display.get()));
+    if (!mask_dc)
         return;
-    ScopedSelect maskSelect(maskDC.get(), maskBitmap.get());
+    ScopedSelect mask_select(mask_dc.get(), mask_bitmap.get());
     // Colour to monochrome: pixels of the background colour become 1, all others 0.
-    SetBkColor(sourceDC.get(), keyRgb);
-    SetTextColor(sourceDC.get(), 0x00FFFFFF);
-    BitBlt(maskDC.get(), 0, 0, width, height, sourceDC.get(), 0, 0, SRCCOPY);
+    SetBkColor(source_dc.get(), key_rgb);
+    SetTextColor(source_dc.get(), 0x00FFFFFF);
+    BitBlt(mask_dc.get(), 0, 0, width, height, source_dc.get(), 0, 0, SRCCOPY);
 
     // Monochrome to colour: 1 expands to the background colour (white), 0 to the text colour
     // (black); destination AND NOT source then blackens the key pixels of the source copy.
-    SetTextColor(sourceDC.get(), 0x00000000);
-    SetBkColor(sourceDC.get(), 0x00FFFFFF);
-    BitBlt(sourceDC.get(), 0, 0, width, height, maskDC.get(), 0, 0, 0x00220326);
+    SetTextColor(source_dc.get(), 0x00000000);
+    SetBkColor(source_dc.get(), 0x00FFFFFF);
+    BitBlt(source_dc.get(), 0, 0, width, height, mask_dc.get(), 0, 0, 0x00220326);
 
     // The background copy keeps a fresh DC's black text and white background, so the mask
     // expands to white over key pixels (kept) and black elsewhere (cleared).
-    BitBlt(backDC.get(), 0, 0, width, height, maskDC.get(), 0, 0, SRCAND);
-    BitBlt(backDC.get(), 0, 0, width, height, sourceDC.get(), 0, 0, SRCPAINT);
-    BitBlt(target, x, y, width, height, backDC.get(), 0, 0, SRCCOPY);
+    BitBlt(back_dc.get(), 0, 0, width, height, mask_dc.get(), 0, 0, SRCAND);
+    BitBlt(back_dc.get(), 0, 0, width, height, source_dc.get(), 0, 0, SRCPAINT);
+    BitBlt(target, x, y, width, height, back_dc.get(), 0, 0, SRCCOPY);
 }

@@ -17,11 +17,27 @@ struct WindowBounds {
     LONG height = 0;
 };
 
-// A memory DC compatible with the display, owning the bitmap selected into it.
-// Returns 0 when any creation fails (nothing is left behind then).
+// A memory DC compatible with the display, owning the bitmap selected into it, that shrinks
+// colour pictures by dropping rows and columns (COLORONCOLOR): the default mode ANDs the dropped
+// pixels into their neighbours and makes colours the source does not hold.
+// Returns 0 for a width or height below 1 and when any creation fails (nothing is left behind then).
 HDC CreateSurface(int width, int height);
 // Deletes the surface's DC, then its bitmap. Accepts 0.
 void ReleaseSurface(HDC surface);
+
+// A surface from CreateSurface, released with ReleaseSurface on scope exit.
+class ScopedSurface {
+  public:
+    ScopedSurface(int width, int height) : dc_(CreateSurface(width, height)) {}
+    ScopedSurface(const ScopedSurface&) = delete;
+    ScopedSurface& operator=(const ScopedSurface&) = delete;
+    ~ScopedSurface() { ReleaseSurface(dc_); }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HDC dc_;
+};
 
 BOOL FillSolid(HDC dc, int x, int y, int width, int height, COLORREF colour);
 BOOL FrameSolid(HDC dc, int x, int y, int width, int height, COLORREF colour);
@@ -45,10 +61,10 @@ int BlitSkinPiece(HDC target,
                   int width,
                   int height,
                   HDC source,
-                  int sourceX,
-                  int sourceY,
-                  int sourceWidth,
-                  int sourceHeight,
+                  int source_x,
+                  int source_y,
+                  int source_width,
+                  int source_height,
                   int left,
                   int top,
                   int right,
@@ -63,7 +79,7 @@ void TransparentBlit(HDC target,
                      int width,
                      int height,
                      HDC source,
-                     int sourceX,
-                     int sourceY,
+                     int source_x,
+                     int source_y,
                      COLORREF key,
                      HPALETTE palette = nullptr);

@@ -10,8 +10,8 @@ struct SkinPixelTable {
     const COLORREF* pixels;  // width * height values
 };
 
-extern const SkinPixelTable ButtonSkinTable;       // 7 x 84
-extern const SkinPixelTable ComboButtonSkinTable;  // 15 x 18
-extern const SkinPixelTable GlyphSkinTable;        // 18 x 24
-extern const SkinPixelTable OptionSkinTable;       // 13 x 52
-extern const SkinPixelTable HeaderSkinTable;       // 9 x 20
+extern const SkinPixelTable kButtonSkinTable;       // 7 x 84
+extern const SkinPixelTable kComboButtonSkinTable;  // 15 x 18
+extern const SkinPixelTable kGlyphSkinTable;        // 18 x 24
+extern const SkinPixelTable kOptionSkinTable;       // 13 x 52
+extern const SkinPixelTable kHeaderSkinTable;       // 9 x 20

@@ -1,11 +1,14 @@
-#include "skin/paint/skin_bitmaps.h"
+#include "paint/skin_bitmaps.h"
 
-#include "skin/paint/primitives.h"
-#include "skin/paint/skin_bitmap_tables.h"
-
-SkinBitmapSet SkinBitmaps;
+#include "paint/primitives.h"
+#include "paint/skin_bitmap_tables.h"
 
 namespace {
+
+SkinBitmapSet& Bitmaps() {
+    static SkinBitmapSet bitmaps;
+    return bitmaps;
+}
 
 // Every pixel is written once, from the table, so nothing depends on what a new surface
 // happens to contain. A surface that could not be made is 0 and its writes do nothing.
@@ -17,27 +20,33 @@ void PaintFromTable(HDC surface, const SkinPixelTable& table) {
 
 }  // namespace
 
+const SkinBitmapSet& SkinBitmaps() {
+    return Bitmaps();
+}
+
 void BuildSkinBitmaps() {
     // A second build without a release in between would orphan the first set.
     ReleaseSkinBitmaps();
-    SkinBitmaps.ButtonSkin = CreateSurface(ButtonSkinTable.width, ButtonSkinTable.height);
-    SkinBitmaps.ComboButtonSkin = CreateSurface(ComboButtonSkinTable.width, ComboButtonSkinTable.height);
-    SkinBitmaps.GlyphSkin = CreateSurface(GlyphSkinTable.width, GlyphSkinTable.height);
-    SkinBitmaps.OptionSkin = CreateSurface(OptionSkinTable.width, OptionSkinTable.height);
-    SkinBitmaps.HeaderSkin = CreateSurface(HeaderSkinTable.width, HeaderSkinTable.height);
+    SkinBitmapSet& bitmaps = Bitmaps();
+    bitmaps.button_skin = CreateSurface(kButtonSkinTable.width, kButtonSkinTable.height);
+    bitmaps.combo_button_skin = CreateSurface(kComboButtonSkinTable.width, kComboButtonSkinTable.height);
+    bitmaps.glyph_skin = CreateSurface(kGlyphSkinTable.width, kGlyphSkinTable.height);
+    bitmaps.option_skin = CreateSurface(kOptionSkinTable.width, kOptionSkinTable.height);
+    bitmaps.header_skin = CreateSurface(kHeaderSkinTable.width, kHeaderSkinTable.height);
 
-    PaintFromTable(SkinBitmaps.ButtonSkin, ButtonSkinTable);
-    PaintFromTable(SkinBitmaps.ComboButtonSkin, ComboButtonSkinTable);
-    PaintFromTable(SkinBitmaps.GlyphSkin, GlyphSkinTable);
-    PaintFromTable(SkinBitmaps.OptionSkin, OptionSkinTable);
-    PaintFromTable(SkinBitmaps.HeaderSkin, HeaderSkinTable);
+    PaintFromTable(bitmaps.button_skin, kButtonSkinTable);
+    PaintFromTable(bitmaps.combo_button_skin, kComboButtonSkinTable);
+    PaintFromTable(bitmaps.glyph_skin, kGlyphSkinTable);
+    PaintFromTable(bitmaps.option_skin, kOptionSkinTable);
+    PaintFromTable(bitmaps.header_skin, kHeaderSkinTable);
 }
 
 void ReleaseSkinBitmaps() {
-    ReleaseSurface(SkinBitmaps.ButtonSkin);
-    ReleaseSurface(SkinBitmaps.ComboButtonSkin);
-    ReleaseSurface(SkinBitmaps.GlyphSkin);
-    ReleaseSurface(SkinBitmaps.OptionSkin);
-    ReleaseSurface(SkinBitmaps.HeaderSkin);
-    SkinBitmaps = SkinBitmapSet{};
+    SkinBitmapSet& bitmaps = Bitmaps();
+    ReleaseSurface(bitmaps.button_skin);
+    ReleaseSurface(bitmaps.combo_button_skin);
+    ReleaseSurface(bitmaps.glyph_skin);
+    ReleaseSurface(bitmaps.option_skin);
+    ReleaseSurface(bitmaps.header_skin);
+    bitmaps = SkinBitmapSet{};
 }

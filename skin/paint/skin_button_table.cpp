@@ -1,7 +1,7 @@
 // Push-button face, four 7 x 21 frames one above the other. The rows are cut nine-slice
 // with three-pixel borders, so columns 2-4 of the middle rows stay equal: column 3 is
 // stretched across the face and 2 and 4 must not show as stripes beside it.
-#include "skin/paint/skin_bitmap_tables.h"
+#include "paint/skin_bitmap_tables.h"
 
 namespace {
 
@@ -103,4 +103,4 @@ const COLORREF ButtonSkinPixels[7 * 84] = {
 
 }  // namespace
 
-const SkinPixelTable ButtonSkinTable{7, 84, ButtonSkinPixels};
+const SkinPixelTable kButtonSkinTable{7, 84, ButtonSkinPixels};

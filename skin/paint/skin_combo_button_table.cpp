@@ -1,7 +1,7 @@
 // Combo-box drop button, 15 x 18: the hover face (columns 0-3) and the pressed face
 // (columns 4-7), each a border line and a gradient whose middle column is stretched across
 // the button; the drop arrow at (8, 0) enabled and (8, 4) disabled; the rest key colour.
-#include "skin/paint/skin_bitmap_tables.h"
+#include "paint/skin_bitmap_tables.h"
 
 namespace {
 
@@ -35,4 +35,4 @@ const COLORREF ComboButtonSkinPixels[15 * 18] = {
 
 }  // namespace
 
-const SkinPixelTable ComboButtonSkinTable{15, 18, ComboButtonSkinPixels};
+const SkinPixelTable kComboButtonSkinTable{15, 18, ComboButtonSkinPixels};

@@ -1,6 +1,6 @@
 // Check-box and option-button marks, 18 x 24: enabled at the left, disabled at the right
 // (nine columns further); every pixel outside a mark is key colour.
-#include "skin/paint/skin_bitmap_tables.h"
+#include "paint/skin_bitmap_tables.h"
 
 namespace {
 
@@ -46,4 +46,4 @@ const COLORREF GlyphSkinPixels[18 * 24] = {
 
 }  // namespace
 
-const SkinPixelTable GlyphSkinTable{18, 24, GlyphSkinPixels};
+const SkinPixelTable kGlyphSkinTable{18, 24, GlyphSkinPixels};

@@ -1,6 +1,6 @@
 // Column-header item faces, three 3 x 20 frames side by side: normal (columns 0-2), hover
 // (3-5) and pressed (6-8); row 19 is the bottom line under all three.
-#include "skin/paint/skin_bitmap_tables.h"
+#include "paint/skin_bitmap_tables.h"
 
 namespace {
 
@@ -34,4 +34,4 @@ const COLORREF HeaderSkinPixels[9 * 20] = {
 
 }  // namespace
 
-const SkinPixelTable HeaderSkinTable{9, 20, HeaderSkinPixels};
+const SkinPixelTable kHeaderSkinTable{9, 20, HeaderSkinPixels};

@@ -1,7 +1,7 @@
 // Option-button circles, four 13 x 13 frames one above the other. The disc has the same
 // shape in every frame; its anti-aliased outer ring is blended towards white so that it
 // sits well on light dialogs, and everything outside the disc is key colour.
-#include "skin/paint/skin_bitmap_tables.h"
+#include "paint/skin_bitmap_tables.h"
 
 namespace {
 
@@ -71,4 +71,4 @@ const COLORREF OptionSkinPixels[13 * 52] = {
 
 }  // namespace
 
-const SkinPixelTable OptionSkinTable{13, 52, OptionSkinPixels};
+const SkinPixelTable kOptionSkinTable{13, 52, OptionSkinPixels};

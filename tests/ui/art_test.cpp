@@ -8,12 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "builder/project_strings.h"
-#include "skin/paint/gdi_handles.h"
-#include "skin/paint/wide_text.h"
 #include "ui/art/hand_cursor_art.h"
 #include "ui/art/help_picture_art.h"
 #include "ui/art/open_book_art.h"
 #include "ui/resources/resource_ids.h"
+#include "win/gdi_handles.h"
+#include "win/wide_text.h"
 
 namespace {
 

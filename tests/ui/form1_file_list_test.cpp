@@ -1,7 +1,7 @@
 // Choosing a folder: File1 lists the folder's .txt, .htm and .html files by the builder's
 // rules, Label10 shows the count, and the real folder chooser can be cancelled or outlived.
-#include "skin/paint/wide_text.h"
 #include "tests/ui/ui_test_support.h"
+#include "win/wide_text.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // place with its caption, tab order, font and colours, the help picture and its cursor.
 #include <cstring>
 
-#include "skin/paint/wide_text.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/art/help_picture_art.h"
+#include "win/wide_text.h"
 
 namespace {
 

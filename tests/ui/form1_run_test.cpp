@@ -2,9 +2,9 @@
 // lines, labels, the compiler watcher, the run's message box, a second click during the run
 // and closing the window during the run.
 #include "builder/run_texts.h"
-#include "skin/paint/wide_text.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/form1_run_controls.h"
+#include "win/wide_text.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "skin/paint/gdi_handles.h"
 #include "ui/form_resources.h"
 #include "ui/label_text.h"
+#include "win/gdi_handles.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "skin/paint/wide_text.h"
+#include "win/wide_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/win_support/bitmap_file.h"
+#include "win_support/bitmap_file.h"
 
 #include <windows.h>
 

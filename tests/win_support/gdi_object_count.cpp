@@ -1,4 +1,4 @@
-#include "tests/win_support/gdi_object_count.h"
+#include "win_support/gdi_object_count.h"
 
 #include <winternl.h>
 

@@ -1,4 +1,4 @@
-#include "tests/win_support/message_pump.h"
+#include "win_support/message_pump.h"
 
 void PumpMessages() {
     MSG message;

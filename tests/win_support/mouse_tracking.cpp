@@ -1,4 +1,4 @@
-#include "tests/win_support/mouse_tracking.h"
+#include "win_support/mouse_tracking.h"
 
 bool LeaveTracked(HWND window) {
     TRACKMOUSEEVENT query{};

@@ -1,4 +1,6 @@
-#include "tests/win_support/pixel_canvas.h"
+#include "win_support/pixel_canvas.h"
+
+#include "win/dib_section.h"
 
 namespace {
 
@@ -9,16 +11,7 @@ uint32_t ToWord(COLORREF colour) {
 }  // namespace
 
 PixelCanvas::PixelCanvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<uint32_t*>(bits);
+    bitmap_ = CreateTopDownDib32(width, height, &bits_);
     previous_ = SelectObject(dc_, bitmap_);
 }
 

@@ -1,4 +1,4 @@
-#include "tests/win_support/test_windows.h"
+#include "win_support/test_windows.h"
 
 void RegisterTestClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
     WNDCLASSEXW info{};

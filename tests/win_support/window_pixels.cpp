@@ -1,9 +1,9 @@
-#include "tests/win_support/window_pixels.h"
+#include "win_support/window_pixels.h"
 
 #include <algorithm>
 
-#include "skin/paint/gdi_handles.h"
-#include "tests/win_support/pixel_canvas.h"
+#include "win/gdi_handles.h"
+#include "win_support/pixel_canvas.h"
 
 Pixels CaptureDC(HDC source, int width, int height) {
     Pixels pixels;
@@ -29,7 +29,7 @@ Pixels CaptureWindow(HWND window, WindowArea area) {
     else
         GetClientRect(window, &rect);
     ScopedWindowDC dc(window,
-                      area == WindowArea::WholeWindow ? ScopedWindowDC::WholeWindow : ScopedWindowDC::ClientArea);
+                      area == WindowArea::WholeWindow ? ScopedWindowDC::kWholeWindow : ScopedWindowDC::kClientArea);
     return CaptureDC(dc.get(), rect.right - rect.left, rect.bottom - rect.top);
 }
 

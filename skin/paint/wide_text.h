@@ -1,8 +1,0 @@
-// UTF-8 in the program's data, UTF-16 at the wide Win32 calls (window texts, drawing, file names).
-#pragma once
-
-#include <string>
-#include <string_view>
-
-std::wstring WideFromUtf8(std::string_view utf8);
-std::string Utf8FromWide(std::wstring_view wide);
