@@ -1,0 +1,67 @@
+// What one character of a source is, byte by byte, in each source encoding: the one definition
+// that stepping, decoding and detection share, so that they always agree on where characters
+// begin.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "builder/codepages.h"
+#include "builder/source_encoding.h"
+
+// Byte length of a valid UTF-8 sequence at `pos` by the rules of NextCodePoint (no overlong
+// forms, no surrogates, nothing above U+10FFFF); 1 for a byte that starts none.
+inline size_t Utf8CharLength(const unsigned char* bytes, size_t pos, size_t size) {
+    const unsigned lead = bytes[pos];
+    if (lead < 0xC2 || lead > 0xF4)
+        return 1;
+    auto follows = [&](size_t i, unsigned low, unsigned high) {
+        return pos + i < size && bytes[pos + i] >= low && bytes[pos + i] <= high;
+    };
+    if (lead < 0xE0)
+        return follows(1, 0x80, 0xBF) ? 2 : 1;
+    if (lead < 0xF0) {
+        const unsigned low = lead == 0xE0 ? 0xA0 : 0x80;
+        const unsigned high = lead == 0xED ? 0x9F : 0xBF;
+        return follows(1, low, high) && follows(2, 0x80, 0xBF) ? 3 : 1;
+    }
+    const unsigned low = lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned high = lead == 0xF4 ? 0x8F : 0xBF;
+    return follows(1, low, high) && follows(2, 0x80, 0xBF) && follows(3, 0x80, 0xBF) ? 4 : 1;
+}
+
+// UTF-16: 4 for a surrogate pair, 1 for an odd last byte, 2 otherwise (an unpaired surrogate too).
+template <bool kBigEndian>
+inline char16_t Utf16UnitAt(const unsigned char* bytes, size_t pos) {
+    return kBigEndian ? static_cast<char16_t>(bytes[pos] << 8 | bytes[pos + 1])
+                      : static_cast<char16_t>(bytes[pos + 1] << 8 | bytes[pos]);
+}
+template <bool kBigEndian>
+inline size_t Utf16CharLength(const unsigned char* bytes, size_t pos, size_t size) {
+    if (pos + 1 >= size)
+        return 1;
+    const char16_t unit = Utf16UnitAt<kBigEndian>(bytes, pos);
+    if (unit < 0xD800 || unit > 0xDBFF || pos + 3 >= size)
+        return 2;
+    const char16_t next = Utf16UnitAt<kBigEndian>(bytes, pos + 2);
+    return (next >= 0xDC00 && next <= 0xDFFF) ? 4 : 2;
+}
+
+inline size_t SourceCharLength(const unsigned char* bytes, size_t pos, size_t size, SourceEncoding encoding) {
+    switch (encoding) {
+        case SourceEncoding::kGb18030:
+            return CodePageCharLength(bytes, pos, size, CodePage::kGb18030);
+        case SourceEncoding::kBig5:
+            return CodePageCharLength(bytes, pos, size, CodePage::kBig5);
+        case SourceEncoding::kUtf8:
+            return Utf8CharLength(bytes, pos, size);
+        case SourceEncoding::kUtf16Le:
+            return Utf16CharLength<false>(bytes, pos, size);
+        case SourceEncoding::kUtf16Be:
+            return Utf16CharLength<true>(bytes, pos, size);
+    }
+    return 1;
+}
+
+// True when GB18030 text holds a four-byte sequence.
+bool HasGb18030FourByteChars(std::string_view bytes);

@@ -1,0 +1,233 @@
+// Telling a source's encoding from its bytes.
+#include "builder/source_encoding.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "builder/common_hanzi.h"
+#include "builder/source_chars.h"
+#include "builder/unicode_text.h"
+
+namespace {
+
+// Enough text to tell the encodings apart; larger samples only cost time.
+constexpr size_t kSampleBytes = 64 * 1024;
+
+bool StartsWith(std::string_view bytes, std::string_view mark) {
+    return bytes.size() >= mark.size() && bytes.compare(0, mark.size(), mark) == 0;
+}
+
+size_t FirstNonAscii(std::string_view bytes) {
+    size_t pos = 0;
+    for (; pos + 8 <= bytes.size(); pos += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes.data() + pos, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
+        ++pos;
+    return pos;
+}
+
+// What UTF-8 sequences of more than one byte a stretch of text holds; `valid` is false at the
+// first byte that starts none. A sequence cut short by the end of the source leaves the text
+// valid (a truncated last character) but is no evidence of UTF-8 either.
+struct Utf8Census {
+    bool valid = true;
+    size_t two_byte = 0;
+    size_t longer = 0;
+};
+
+Utf8Census TakeUtf8Census(std::string_view bytes, size_t from, size_t limit) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t size = bytes.size();
+    Utf8Census census;
+    size_t pos = from;
+    while (pos < size && pos - from < limit) {
+        if (p[pos] < 0x80) {
+            ++pos;
+            continue;
+        }
+        const size_t length = Utf8CharLength(p, pos, size);
+        if (length == 1) {
+            // Is it a sequence that only the end of the source cut short?
+            size_t end = pos + 1;
+            while (end < size && (p[end] & 0xC0) == 0x80)
+                ++end;
+            const size_t wanted = p[pos] >= 0xF0 ? 4 : p[pos] >= 0xE0 ? 3 : 2;
+            census.valid = end == size && p[pos] >= 0xC2 && p[pos] <= 0xF4 && end - pos < wanted;
+            return census;
+        }
+        if (length == 2)
+            ++census.two_byte;
+        else
+            ++census.longer;
+        pos += length;
+    }
+    return census;
+}
+
+// How much a decoding looks like Chinese text: common characters count most, other CJK
+// characters and Chinese punctuation a little; what a wrong decoding produces (U+FFFD, control
+// characters, the Private Use Area, kana, Hangul and the like) counts against it. ASCII is
+// neutral, so that only the Chinese in a text decides.
+int CharScore(char32_t c) {
+    if (c < 0x80) {
+        if (c >= 0x20 && c < 0x7F)
+            return 0;
+        if (c == '\t' || c == '\n' || c == '\r' || c == '\f')
+            return 0;
+        return c == 0 ? -1 : -3;
+    }
+    if (c >= 0x4E00 && c <= 0x9FFF)
+        return IsCommonHanzi(c) ? 4 : 1;
+    if ((c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3134F))
+        return 1;
+    if ((c >= 0x3000 && c <= 0x303F) || (c >= 0xFF01 && c <= 0xFF5E) || (c >= 0x2010 && c <= 0x2027))
+        return 1;
+    if (c == 0xFFFD)
+        return -5;
+    if (c < 0xA0 || (c >= 0xE000 && c <= 0xF8FF))
+        return -3;
+    return -1;
+}
+
+long ScoreText(std::string_view utf8) {
+    long score = 0;
+    for (size_t pos = 0; pos < utf8.size();) {
+        const unsigned char b = static_cast<unsigned char>(utf8[pos]);
+        if (b < 0x80) {
+            score += CharScore(b);
+            ++pos;
+            continue;
+        }
+        size_t length = 0;
+        score += CharScore(NextCodePoint(utf8, pos, &length));
+        pos += length;
+    }
+    return score;
+}
+
+long ScoreReading(std::string_view bytes, SourceEncoding encoding) {
+    std::string utf8;
+    DecodeSourceText(bytes, encoding, utf8);
+    return ScoreText(utf8);
+}
+
+// At most kSampleBytes from `from` on, ending at a character of `encoding`, so that a
+// character cut by the sample's end does not count against a reading.
+std::string_view Sample(std::string_view bytes, size_t from, SourceEncoding encoding) {
+    if (bytes.size() - from <= kSampleBytes)
+        return bytes.substr(from);
+    size_t passed = 0;
+    const size_t end = AdvanceSourceChars(bytes, from, kSampleBytes / 2, encoding, &passed);
+    return bytes.substr(from, end - from);
+}
+
+struct DoubleByteScores {
+    long gb18030 = 0;
+    long big5 = 0;
+    // Big5 only when its reading is clearly the more Chinese.
+    bool big5_wins() const { return big5 > gb18030 && big5 > 0; }
+    long best() const { return big5_wins() ? big5 : gb18030; }
+};
+
+DoubleByteScores ScoreDoubleByte(std::string_view bytes, size_t from) {
+    DoubleByteScores scores;
+    scores.gb18030 = ScoreReading(Sample(bytes, from, SourceEncoding::kGb18030), SourceEncoding::kGb18030);
+    scores.big5 = ScoreReading(Sample(bytes, from, SourceEncoding::kBig5), SourceEncoding::kBig5);
+    return scores;
+}
+
+// UTF-16 without a mark has zero bytes on one side wherever it holds ASCII (line ends,
+// blanks, digits). Zero bytes alone do not decide: 一 (U+4E00) has one on the other side, and
+// other files can hold zero bytes too; the reading that looks most like Chinese text wins.
+bool ChooseUtf16(std::string_view bytes, SourceEncoding* encoding) {
+    const std::string_view sample = bytes.substr(0, kSampleBytes);
+    size_t zeros[2] = {0, 0};
+    for (size_t i = 0; i < sample.size(); ++i) {
+        if (sample[i] == 0)
+            ++zeros[i & 1];
+    }
+    if (zeros[0] == zeros[1])
+        return false;
+    const long double_byte = ScoreDoubleByte(sample, 0).best();
+    // A U+0000 in a UTF-16 reading costs what its two zero bytes cost in the others.
+    auto utf16_score = [&](SourceEncoding order) {
+        std::string utf8;
+        DecodeSourceText(sample, order, utf8);
+        long score = ScoreText(utf8);
+        for (char c : utf8)
+            score -= c == 0;
+        return score;
+    };
+    const long little = zeros[1] > 0 ? utf16_score(SourceEncoding::kUtf16Le) : double_byte - 1;
+    const long big = zeros[0] > 0 ? utf16_score(SourceEncoding::kUtf16Be) : double_byte - 1;
+    if (little <= double_byte && big <= double_byte)
+        return false;
+    *encoding = little >= big ? SourceEncoding::kUtf16Le : SourceEncoding::kUtf16Be;
+    return true;
+}
+
+}  // namespace
+
+EncodingChoice DetectSourceEncoding(std::string_view bytes) {
+    EncodingChoice choice;
+    if (StartsWith(bytes, "\xEF\xBB\xBF"))
+        return {SourceEncoding::kUtf8, 3};
+    if (StartsWith(bytes, "\xFF\xFE"))
+        return {SourceEncoding::kUtf16Le, 2};
+    if (StartsWith(bytes, "\xFE\xFF"))
+        return {SourceEncoding::kUtf16Be, 2};
+    if (StartsWith(bytes, "\x84\x31\x95\x33"))
+        return {SourceEncoding::kGb18030, 4};
+
+    const size_t first = FirstNonAscii(bytes);
+    if (first < bytes.size()) {
+        const Utf8Census census = TakeUtf8Census(bytes, first, kSampleBytes);
+        if (census.valid && census.longer > 0)
+            return {SourceEncoding::kUtf8, 0};
+        // Only a sequence or two of two bytes: in GBK such pairs are common characters too.
+        if (census.valid && census.two_byte > 0) {
+            if (census.two_byte > 2)
+                return {SourceEncoding::kUtf8, 0};
+            std::string reading;
+            DecodeSourceText(bytes.substr(first, kSampleBytes), SourceEncoding::kGb18030, reading);
+            bool all_common = true;
+            for (size_t pos = 0; pos < reading.size();) {
+                size_t length = 0;
+                const char32_t c = NextCodePoint(reading, pos, &length);
+                all_common = all_common && (c < 0x80 || IsCommonHanzi(c));
+                pos += length;
+            }
+            if (!all_common)
+                return {SourceEncoding::kUtf8, 0};
+        }
+    }
+    if (ChooseUtf16(bytes, &choice.encoding))
+        return choice;
+    // ASCII reads alike in both, so the sample starts where the Chinese does.
+    if (ScoreDoubleByte(bytes, first).big5_wins())
+        choice.encoding = SourceEncoding::kBig5;
+    return choice;
+}
+
+std::string DescribeEncoding(const EncodingChoice& choice, std::string_view bytes) {
+    const std::string mark = choice.bom_length > 0 ? " (BOM)" : " (no BOM)";
+    switch (choice.encoding) {
+        case SourceEncoding::kUtf8:
+            return "utf-8" + mark;
+        case SourceEncoding::kUtf16Le:
+            return "utf-16le" + mark;
+        case SourceEncoding::kUtf16Be:
+            return "utf-16be" + mark;
+        case SourceEncoding::kBig5:
+            return "big5";
+        case SourceEncoding::kGb18030:
+            break;
+    }
+    if (choice.bom_length > 0)
+        return "gb18030 (BOM)";
+    return HasGb18030FourByteChars(bytes.substr(choice.bom_length)) ? "gb18030" : "gbk";
+}
