@@ -130,22 +130,22 @@ inline uint64_t Cp936SecondBytes(const Cp936Masks& masks, uint64_t carry, uint64
     return carry | second | ((firsts << 1) & masks.trail);
 }
 
-// The bytes of a block that lie in kLow..kHigh, which must both be below 0x80 or both above:
+// The bytes of a block that lie in kFirst..kLast, which must both be below 0x80 or both above:
 // the portable form then only compares the low seven bits, which never carry into the next byte.
-template <unsigned char kLow, unsigned char kHigh>
+template <unsigned char kFirst, unsigned char kLast>
 struct ByteRange {
-    static_assert(kLow <= kHigh && ((kLow ^ kHigh) & 0x80) == 0);
+    static_assert(kFirst <= kLast && ((kFirst ^ kLast) & 0x80) == 0);
 
     static uint64_t Match(const unsigned char* block) {
 #ifdef FOLVANE_HAVE_SSE2
         // With the top bit flipped, unsigned order becomes the signed order SSE2 compares in.
         const __m128i flip = _mm_set1_epi8(-128);
-        const __m128i low = _mm_set1_epi8(static_cast<char>(kLow ^ 0x80));
-        const __m128i high = _mm_set1_epi8(static_cast<char>(kHigh ^ 0x80));
+        const __m128i first = _mm_set1_epi8(static_cast<char>(kFirst ^ 0x80));
+        const __m128i last = _mm_set1_epi8(static_cast<char>(kLast ^ 0x80));
         uint64_t mask = 0;
         for (size_t i = 0; i < 4; ++i) {
             __m128i v = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i)), flip);
-            __m128i outside = _mm_or_si128(_mm_cmplt_epi8(v, low), _mm_cmpgt_epi8(v, high));
+            __m128i outside = _mm_or_si128(_mm_cmplt_epi8(v, first), _mm_cmpgt_epi8(v, last));
             mask |= byte_blocks::MaskOf(outside) << (16 * i);
         }
         return ~mask;
@@ -156,14 +156,14 @@ struct ByteRange {
 
     static uint64_t MatchPortable(const unsigned char* block) {
         using namespace byte_blocks;
-        constexpr uint64_t kFromLow = kOnes * (0x80 - (kLow & 0x7F));   // sets bit 7 when low7 >= kLow
-        constexpr uint64_t kAboveHigh = kOnes * (0x7F - (kHigh & 0x7F));  // sets bit 7 when low7 > kHigh
+        constexpr uint64_t kFromFirst = kOnes * (0x80 - (kFirst & 0x7F));  // bit 7 set when low7 >= kFirst
+        constexpr uint64_t kAboveLast = kOnes * (0x7F - (kLast & 0x7F));   // bit 7 set when low7 > kLast
         uint64_t mask = 0;
         for (size_t i = 0; i < kBlockBytes / 8; ++i) {
             uint64_t word = LoadWord(block + 8 * i);
             uint64_t low = word & kLow7;
-            uint64_t half = (kLow & 0x80) ? word & kHigh : ~word & kHigh;
-            uint64_t found = half & (low + kFromLow) & ~(low + kAboveHigh);
+            uint64_t half = (kFirst & 0x80) ? word & kHigh : ~word & kHigh;
+            uint64_t found = half & (low + kFromFirst) & ~(low + kAboveLast);
             mask |= GatherHighBits(found) << (8 * i);
         }
         return mask;
