@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "builder/unicode_text.h"
+#include "builder/text_sink.h"
+#include "builder/utf8_chars.h"
 
 namespace {
 
@@ -71,22 +72,32 @@ const CodePageTable& GetCodePageTable(CodePage page) {
     return cp936;
 }
 
-uint16_t Cp936CodeFor(char32_t c) {
+namespace {
+
+const std::vector<uint16_t>& Cp936Codes() {
     static const std::vector<uint16_t> codes = BuildCp936Codes();
-    return c < 0x10000 ? codes[c] : 0;
+    return codes;
+}
+
+}  // namespace
+
+uint16_t Cp936CodeFor(char32_t c) {
+    return c < 0x10000 ? Cp936Codes()[c] : 0;
 }
 
 void AppendCodePageText(std::string_view text, CodePage page, std::string& utf8) {
     const CodePageTable& table = GetCodePageTable(page);
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const size_t size = text.size();
-    utf8.reserve(utf8.size() + size + size / 2);
+    TextSink sink(utf8, size + size / 2);
     size_t pos = 0;
     while (pos < size) {
-        size_t ascii = AsciiRun(bytes, pos, size);
-        utf8.append(text.data() + pos, ascii);
+        const size_t ascii = AsciiRun(bytes, pos, size);
+        sink.Append(text.data() + pos, ascii);
         pos += ascii;
-        while (pos < size && bytes[pos] >= 0x80) {
+        // Up to 64 characters at a time, of 4 bytes at most.
+        char* out = sink.Reserve(64 * 4);
+        for (int i = 0; i < 64 && pos < size && bytes[pos] >= 0x80; ++i) {
             const size_t length = CodePageCharLength(bytes, pos, size, page);
             char32_t c;
             if (length == 2)
@@ -95,9 +106,10 @@ void AppendCodePageText(std::string_view text, CodePage page, std::string& utf8)
                 c = Gb18030FourByteChar(bytes + pos);
             else
                 c = table.single[bytes[pos] - 0x80];
-            AppendUtf8(utf8, c ? c : 0xFFFD);
+            out = PutUtf8(out, c ? c : 0xFFFD);
             pos += length;
         }
+        sink.Commit(out);
     }
 }
 
@@ -111,25 +123,46 @@ std::string DecodeCp936(std::string_view bytes) {
 
 std::string EncodeCp936(std::string_view utf8) {
     std::string out;
-    out.reserve(utf8.size());
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    const size_t size = utf8.size();
+    TextSink sink(out, size);
+    const std::vector<uint16_t>& codes = Cp936Codes();
     size_t pos = 0;
-    while (pos < utf8.size()) {
-        size_t ascii = AsciiRun(bytes, pos, utf8.size());
-        out.append(utf8.data() + pos, ascii);
+    while (pos < size) {
+        const size_t ascii = AsciiRun(bytes, pos, size);
+        sink.Append(utf8.data() + pos, ascii);
         pos += ascii;
-        if (pos >= utf8.size())
-            break;
-        size_t length = 0;
-        const char32_t c = NextCodePoint(utf8, pos, &length);
-        pos += length;
-        const uint16_t code = Cp936CodeFor(c);
-        if (code >= 0x100)
-            out += static_cast<char>(code >> 8);
-        if (code != 0)
-            out += static_cast<char>(code & 0xFF);
-        else
-            AppendCharReference(out, c);
+        // Up to 64 characters at a time, each written as two bytes or a reference of at most 10;
+        // the rest of the text is guessed to grow as the text so far did.
+        char* p = sink.Reserve(64 * 10, static_cast<size_t>(static_cast<double>(size - pos) *
+                                                            static_cast<double>(sink.used() + 1) / (pos + 1)));
+        for (int i = 0; i < 64 && pos < size; ++i) {
+            // Blanks and punctuation between words: copied here rather than as runs of their own.
+            if (bytes[pos] < 0x80) {
+                *p++ = static_cast<char>(bytes[pos++]);
+                continue;
+            }
+            const size_t length = Utf8CharLength(bytes, pos, size);
+            char32_t c = 0xFFFD;
+            if (length == 3)
+                c = (bytes[pos] & 0x0Fu) << 12 | (bytes[pos + 1] & 0x3Fu) << 6 | (bytes[pos + 2] & 0x3Fu);
+            else if (length == 2)
+                c = (bytes[pos] & 0x1Fu) << 6 | (bytes[pos + 1] & 0x3Fu);
+            else if (length == 4)
+                c = (bytes[pos] & 0x07u) << 18 | (bytes[pos + 1] & 0x3Fu) << 12 | (bytes[pos + 2] & 0x3Fu) << 6 |
+                    (bytes[pos + 3] & 0x3Fu);
+            pos += length;
+            const uint16_t code = c < 0x10000 ? codes[c] : 0;
+            if (code >= 0x100) {
+                *p++ = static_cast<char>(code >> 8);
+                *p++ = static_cast<char>(code & 0xFF);
+            } else if (code != 0) {
+                *p++ = static_cast<char>(code);
+            } else {
+                p = PutCharReference(p, c);
+            }
+        }
+        sink.Commit(p);
     }
     return out;
 }

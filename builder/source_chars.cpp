@@ -76,8 +76,9 @@ Block Big5Block(const unsigned char* p) {
     return block;
 }
 
-// Plain UTF-8: continuation bytes exactly where the lead bytes want them, and no lead byte that
-// needs a closer look at its second byte (E0, ED, F0, F4) or is never valid.
+// Plain UTF-8: continuation bytes exactly where the lead bytes want them, and no byte that is
+// never valid. Of the lead bytes that allow only some second bytes, ED (Hangul) and F0 (emoji,
+// rarer CJK characters) are common enough to check here; E0 and F4 are left to SourceCharLength.
 Block Utf8Block(const unsigned char* p, size_t pos, size_t size) {
     Block block;
     const uint64_t ascii = AsciiBytes(p);
@@ -87,9 +88,15 @@ Block Utf8Block(const unsigned char* p, size_t pos, size_t size) {
     }
     const uint64_t follow = ByteRange<0x80, 0xBF>::Match(p);
     const uint64_t lead2 = ByteRange<0xC2, 0xDF>::Match(p);
-    const uint64_t lead3 = ByteRange<0xE1, 0xEC>::Match(p) | ByteRange<0xEE, 0xEF>::Match(p);
-    const uint64_t lead4 = ByteRange<0xF1, 0xF3>::Match(p);
+    const uint64_t lead3 = ByteRange<0xE1, 0xEF>::Match(p);
+    const uint64_t lead4 = ByteRange<0xF0, 0xF3>::Match(p);
     if ((ascii | follow | lead2 | lead3 | lead4) != ~uint64_t{0})
+        return block;
+    // ED A0..BF would be a surrogate, F0 80..8F an overlong form.
+    const uint64_t ed = ByteRange<0xED, 0xED>::Match(p);
+    const uint64_t f0 = ByteRange<0xF0, 0xF0>::Match(p);
+    if ((ed | f0) != 0 &&
+        ((ed & (ByteRange<0xA0, 0xBF>::Match(p) >> 1)) | (f0 & (ByteRange<0x80, 0x8F>::Match(p) >> 1))) != 0)
         return block;
     const uint64_t wanted = (lead2 << 1) | (lead3 << 1) | (lead3 << 2) | (lead4 << 1) | (lead4 << 2) | (lead4 << 3);
     if (follow != wanted)
