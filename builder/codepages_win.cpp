@@ -45,8 +45,9 @@ bool LoadSystemCodePage(CodePage page, CodePageTable& table) {
             // Not code page 54936: Wine has none, and Windows' follows the standard's 2000 edition,
             // which reads some characters as Private Use code points. Code page 936 with GB18030's
             // differences gives the same characters as on every other system.
-            if (!LoadCodePage(936, table))
-                return false;
+            table = GetCodePageTable(CodePage::kCp936);
+            if (table.pairs[CodePageTable::PairIndex(0xD6, 0xD0)] == 0)
+                return false;  // no code page 936 either
             for (size_t i = 0; i < kGb18030DifferenceCount; ++i) {
                 const Gb18030Difference& d = kGb18030Differences[i];
                 for (unsigned k = 0; k < d.count; ++k)

@@ -3,7 +3,6 @@
 // encoding is stepped through one character at a time by SourceCharLength.
 #include <algorithm>
 
-#include "builder/byte_blocks.h"
 #include "builder/source_chars.h"
 
 namespace {
@@ -17,23 +16,8 @@ struct Block {
     size_t length = 0;
 };
 
-constexpr size_t kRoom = kBlockBytes + 4;  // bytes a plain block may look at
-
 uint64_t AsciiBytes(const unsigned char* p) {
     return ByteRange<0x00, 0x7F>::Match(p);
-}
-
-bool IsCp936Second(unsigned char b) {
-    return b >= 0x40 && b <= 0xFE && b != 0x7F;
-}
-
-// Double-byte text read by the code page 936 rule from a character start: `second` marks the
-// second bytes of its characters, `open` tells whether byte 63 starts one.
-uint64_t Cp936Seconds(const unsigned char* p, uint64_t* firsts, uint64_t* open) {
-    const Cp936Masks masks = ClassifyCp936Block(p);
-    const uint64_t second = Cp936SecondBytes(masks, 0, open);
-    *firsts = masks.lead & ~second;
-    return second;
 }
 
 // GB18030 reads like code page 936 up to the first character whose lead byte is followed by a
@@ -42,7 +26,7 @@ Block Gb18030Block(const unsigned char* p) {
     Block block;
     uint64_t firsts = 0;
     uint64_t open = 0;
-    const uint64_t second = Cp936Seconds(p, &firsts, &open);
+    const uint64_t second = Cp936SecondsOfBlock(p, &firsts, &open);
     const uint64_t digits = ByteRange<'0', '9'>::Match(p);
     if (firsts & (digits >> 1))
         return block;
@@ -50,7 +34,7 @@ Block Gb18030Block(const unsigned char* p) {
     if (open) {
         if (p[kBlockBytes] >= '0' && p[kBlockBytes] <= '9')
             return block;
-        if (IsCp936Second(p[kBlockBytes]))
+        if (IsCp936SecondByte(p[kBlockBytes]))
             ++block.length;
     }
     block.plain = true;
@@ -66,7 +50,7 @@ Block Big5Block(const unsigned char* p) {
         return block;
     uint64_t firsts = 0;
     uint64_t open = 0;
-    const uint64_t second = Cp936Seconds(p, &firsts, &open);
+    const uint64_t second = Cp936SecondsOfBlock(p, &firsts, &open);
     block.length = kBlockBytes;
     const unsigned char next = p[kBlockBytes];
     if (open && ((next >= 0x40 && next <= 0x7E) || (next >= 0xA1 && next <= 0xFE)))
@@ -136,7 +120,7 @@ template <SourceEncoding kEncoding>
 size_t Advance(const unsigned char* bytes, size_t size, size_t pos, size_t chars, size_t* passed) {
     size_t count = 0;
     while (count < chars && pos < size) {
-        if (size - pos >= kRoom) {
+        if (size - pos >= kBlockRoom) {
             const Block block = PlainBlock<kEncoding>(bytes, pos, size);
             if (block.plain && block.chars < chars - count) {
                 count += block.chars;
@@ -181,7 +165,7 @@ bool HasGb18030FourByteChars(std::string_view text) {
     const size_t size = text.size();
     size_t pos = 0;
     while (pos < size) {
-        if (size - pos >= kRoom) {
+        if (size - pos >= kBlockRoom) {
             const Block block = Gb18030Block(bytes + pos);
             if (block.plain) {
                 pos += block.length;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "builder/byte_blocks.h"
 #include "builder/codepages.h"
 #include "builder/source_encoding.h"
 #include "builder/utf8_chars.h"
@@ -41,6 +42,24 @@ inline size_t SourceCharLength(const unsigned char* bytes, size_t pos, size_t si
             return Utf16CharLength<true>(bytes, pos, size);
     }
     return 1;
+}
+
+// Blocks of 64 bytes (byte_blocks.h) read from a character start: a block may look at the bytes
+// of a last character that reaches into the next block.
+inline constexpr size_t kBlockRoom = kBlockBytes + 4;
+
+inline bool IsCp936SecondByte(unsigned char b) {
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
+
+// Double-byte text read by the code page 936 rule from a character start: returns the second
+// bytes of its characters, and sets `firsts` to the lead bytes that start characters and `open`
+// when byte 63 is one of them.
+inline uint64_t Cp936SecondsOfBlock(const unsigned char* p, uint64_t* firsts, uint64_t* open) {
+    const Cp936Masks masks = ClassifyCp936Block(p);
+    const uint64_t second = Cp936SecondBytes(masks, 0, open);
+    *firsts = masks.lead & ~second;
+    return second;
 }
 
 // True when GB18030 text holds a four-byte sequence.

@@ -215,4 +215,29 @@ TEST(SourceEncoding, WritableBytesAreWhatConvertingThemGives) {
     EXPECT_EQ(platform::EncodeCp936(Decoded(kStoryGbk, SourceEncoding::kGb18030)), kStoryGbk);
 }
 
+TEST(SourceEncoding, OneDifferentCharacterAnywhereInAPieceIsFound) {
+    // Each inserted at every offset around two block ends of a long GBK text: € as GB18030 has it,
+    // a vertical comma, a four-byte sequence, a lone lead byte, 0xFF, a code GBK leaves empty
+    // (D7 FA), and characters that are alike (0x80, a traditional character, a radical in FE).
+    const std::string inserts[] = {"\xA2\xE3", "\xA6\xD9", "\x81\x39\xEE\x39", "\xD6",    "\xD6\n", "\xFF",
+                                   "\xD7\xFA", "\x80",     "\xC5\x5F",         "\xFE\x40"};
+    size_t writable = 0;
+    for (const std::string& insert : inserts) {
+        for (size_t at = 56; at < 140; ++at) {
+            // Characters start at even offsets in the story; an ASCII byte before it moves them.
+            const std::string text = (at % 2 ? "a" : "") + std::string(kStoryGbk).substr(0, 300);
+            std::string bytes = text;
+            // Inserted where a character starts: after the run of whole characters below `at`.
+            size_t pos = 0;
+            while (pos < at)
+                pos = AdvanceSourceChars(bytes, pos, 1, SourceEncoding::kGb18030, nullptr);
+            bytes.insert(pos, insert);
+            const bool expected = platform::EncodeCp936(Decoded(bytes, SourceEncoding::kGb18030)) == bytes;
+            EXPECT_EQ(WritableAsCp936(bytes, SourceEncoding::kGb18030), expected) << at;
+            writable += expected;
+        }
+    }
+    EXPECT_GT(writable, 100u);
+}
+
 }  // namespace
