@@ -68,6 +68,12 @@ Utf8Census TakeUtf8Census(std::string_view bytes, size_t from, size_t limit) {
     return census;
 }
 
+// Full-width and CJK punctuation, and the dashes, quotation marks and ellipsis of Chinese text.
+bool IsChinesePunctuation(char32_t c) {
+    return (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF01 && c <= 0xFF5E) || c == 0x2014 || c == 0x2018 || c == 0x2019 ||
+           c == 0x201C || c == 0x201D || c == 0x2026;
+}
+
 // How much a decoding looks like Chinese text: common characters count most, other CJK
 // characters and Chinese punctuation a little; what a wrong decoding produces (U+FFFD, control
 // characters, the Private Use Area, kana, Hangul and the like) counts against it. ASCII is
@@ -84,7 +90,7 @@ int CharScore(char32_t c) {
         return IsCommonHanzi(c) ? 4 : 1;
     if ((c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3134F))
         return 1;
-    if ((c >= 0x3000 && c <= 0x303F) || (c >= 0xFF01 && c <= 0xFF5E) || (c >= 0x2010 && c <= 0x2027))
+    if (IsChinesePunctuation(c))
         return 1;
     if (c == 0xFFFD)
         return -5;
@@ -93,26 +99,37 @@ int CharScore(char32_t c) {
     return -1;
 }
 
-long ScoreText(std::string_view utf8) {
+// How one decoding of a sample looks.
+struct Reading {
     long score = 0;
+    size_t non_ascii = 0;
+    size_t chinese = 0;  // common Chinese characters and Chinese punctuation
+
+    // Whether at least `share` of the characters other than ASCII are common Chinese ones.
+    bool MostlyChinese(double share) const { return static_cast<double>(chinese) >= share * non_ascii; }
+};
+
+Reading Read(std::string_view bytes, SourceEncoding encoding) {
+    std::string utf8;
+    DecodeSourceText(bytes, encoding, utf8);
+    // A U+0000 in a UTF-16 reading costs what its two zero bytes cost in the others.
+    const bool utf16 = encoding == SourceEncoding::kUtf16Le || encoding == SourceEncoding::kUtf16Be;
+    Reading reading;
     for (size_t pos = 0; pos < utf8.size();) {
         const unsigned char b = static_cast<unsigned char>(utf8[pos]);
         if (b < 0x80) {
-            score += CharScore(b);
+            reading.score += CharScore(b) * (utf16 && b == 0 ? 2 : 1);
             ++pos;
             continue;
         }
         size_t length = 0;
-        score += CharScore(NextCodePoint(utf8, pos, &length));
+        const char32_t c = NextCodePoint(utf8, pos, &length);
+        reading.score += CharScore(c);
+        ++reading.non_ascii;
+        reading.chinese += IsCommonHanzi(c) || IsChinesePunctuation(c);
         pos += length;
     }
-    return score;
-}
-
-long ScoreReading(std::string_view bytes, SourceEncoding encoding) {
-    std::string utf8;
-    DecodeSourceText(bytes, encoding, utf8);
-    return ScoreText(utf8);
+    return reading;
 }
 
 // At most kSampleBytes from `from` on, ending at a character of `encoding`, so that a
@@ -125,49 +142,41 @@ std::string_view Sample(std::string_view bytes, size_t from, SourceEncoding enco
     return bytes.substr(from, end - from);
 }
 
-struct DoubleByteScores {
-    long gb18030 = 0;
-    long big5 = 0;
+struct DoubleByteReadings {
+    Reading gb18030;
+    Reading big5;
     // Big5 only when its reading is clearly the more Chinese.
-    bool big5_wins() const { return big5 > gb18030 && big5 > 0; }
-    long best() const { return big5_wins() ? big5 : gb18030; }
+    bool big5_wins() const { return big5.score > gb18030.score && big5.score > 0; }
+    const Reading& best() const { return big5_wins() ? big5 : gb18030; }
 };
 
-DoubleByteScores ScoreDoubleByte(std::string_view bytes, size_t from) {
-    DoubleByteScores scores;
-    scores.gb18030 = ScoreReading(Sample(bytes, from, SourceEncoding::kGb18030), SourceEncoding::kGb18030);
-    scores.big5 = ScoreReading(Sample(bytes, from, SourceEncoding::kBig5), SourceEncoding::kBig5);
-    return scores;
+DoubleByteReadings ReadDoubleByte(std::string_view bytes, size_t from) {
+    DoubleByteReadings readings;
+    readings.gb18030 = Read(Sample(bytes, from, SourceEncoding::kGb18030), SourceEncoding::kGb18030);
+    readings.big5 = Read(Sample(bytes, from, SourceEncoding::kBig5), SourceEncoding::kBig5);
+    return readings;
 }
 
 // UTF-16 without a mark has zero bytes on one side wherever it holds ASCII (line ends,
-// blanks, digits). Zero bytes alone do not decide: 一 (U+4E00) has one on the other side, and
-// other files can hold zero bytes too; the reading that looks most like Chinese text wins.
+// blanks, digits). Zero bytes alone do not decide: 一 (U+4E00) has one on the other side, other
+// files can hold zero bytes too, and text without ASCII has none. The reading that looks most
+// like Chinese text wins, and a UTF-16 reading must be recognisably Chinese.
 bool ChooseUtf16(std::string_view bytes, SourceEncoding* encoding) {
     const std::string_view sample = bytes.substr(0, kSampleBytes);
-    size_t zeros[2] = {0, 0};
-    for (size_t i = 0; i < sample.size(); ++i) {
-        if (sample[i] == 0)
-            ++zeros[i & 1];
+    if (sample.size() < 2)
+        return false;
+    const bool zeros = sample.find('\0') != std::string_view::npos;
+    long best = ReadDoubleByte(sample, 0).best().score;
+    bool found = false;
+    for (SourceEncoding order : {SourceEncoding::kUtf16Le, SourceEncoding::kUtf16Be}) {
+        const Reading reading = Read(sample, order);
+        if (reading.score > best && reading.MostlyChinese(zeros ? 0.25 : 0.5)) {
+            best = reading.score;
+            *encoding = order;
+            found = true;
+        }
     }
-    if (zeros[0] == zeros[1])
-        return false;
-    const long double_byte = ScoreDoubleByte(sample, 0).best();
-    // A U+0000 in a UTF-16 reading costs what its two zero bytes cost in the others.
-    auto utf16_score = [&](SourceEncoding order) {
-        std::string utf8;
-        DecodeSourceText(sample, order, utf8);
-        long score = ScoreText(utf8);
-        for (char c : utf8)
-            score -= c == 0;
-        return score;
-    };
-    const long little = zeros[1] > 0 ? utf16_score(SourceEncoding::kUtf16Le) : double_byte - 1;
-    const long big = zeros[0] > 0 ? utf16_score(SourceEncoding::kUtf16Be) : double_byte - 1;
-    if (little <= double_byte && big <= double_byte)
-        return false;
-    *encoding = little >= big ? SourceEncoding::kUtf16Le : SourceEncoding::kUtf16Be;
-    return true;
+    return found;
 }
 
 }  // namespace
@@ -188,27 +197,15 @@ EncodingChoice DetectSourceEncoding(std::string_view bytes) {
         const Utf8Census census = TakeUtf8Census(bytes, first, kSampleBytes);
         if (census.valid && census.longer > 0)
             return {SourceEncoding::kUtf8, 0};
-        // Only a sequence or two of two bytes: in GBK such pairs are common characters too.
-        if (census.valid && census.two_byte > 0) {
-            if (census.two_byte > 2)
-                return {SourceEncoding::kUtf8, 0};
-            std::string reading;
-            DecodeSourceText(bytes.substr(first, kSampleBytes), SourceEncoding::kGb18030, reading);
-            bool all_common = true;
-            for (size_t pos = 0; pos < reading.size();) {
-                size_t length = 0;
-                const char32_t c = NextCodePoint(reading, pos, &length);
-                all_common = all_common && (c < 0x80 || IsCommonHanzi(c));
-                pos += length;
-            }
-            if (!all_common)
-                return {SourceEncoding::kUtf8, 0};
-        }
+        // Only two-byte sequences: in GBK many such pairs are Chinese characters too. European
+        // text is UTF-8 then, Chinese text (in its double-byte reading) is not.
+        if (census.valid && census.two_byte > 0 && !ReadDoubleByte(bytes, first).best().MostlyChinese(0.5))
+            return {SourceEncoding::kUtf8, 0};
     }
     if (ChooseUtf16(bytes, &choice.encoding))
         return choice;
     // ASCII reads alike in both, so the sample starts where the Chinese does.
-    if (ScoreDoubleByte(bytes, first).big5_wins())
+    if (ReadDoubleByte(bytes, first).big5_wins())
         choice.encoding = SourceEncoding::kBig5;
     return choice;
 }

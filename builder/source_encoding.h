@@ -15,10 +15,12 @@ struct EncodingChoice {
 };
 
 // Decides how to read a source from its bytes, in this order: a byte-order mark (UTF-8, UTF-16,
-// GB18030); valid UTF-8 with at least one multi-byte sequence -> UTF-8; UTF-16 LE/BE without a
-// mark, recognised by its zero bytes; otherwise Chinese double-byte text: GB18030 (which reads
-// GBK text the same) or Big5, decided by how common the decoded characters are (both decodings
-// of 64 KB from the first non-ASCII byte on); GB18030 when in doubt.
+// GB18030); valid UTF-8 with at least one multi-byte sequence -> UTF-8 (unless all of them are
+// two-byte sequences whose GBK reading is Chinese text); UTF-16 LE/BE without a mark, recognised
+// by its zero bytes, or without them when its reading is clearly Chinese; otherwise Chinese
+// double-byte text: GB18030 (which reads GBK text the same) or Big5, decided by how common the
+// decoded characters are (both decodings of 64 KB from the first non-ASCII byte on); GB18030 when
+// in doubt. Texts of a character or two can be read either way and may be taken for GB18030.
 EncodingChoice DetectSourceEncoding(std::string_view bytes);
 
 // For people: "utf-8 (no BOM)", "utf-8 (BOM)", "utf-16le (BOM)", "utf-16be (no BOM)", "gbk"

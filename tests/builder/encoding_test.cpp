@@ -118,7 +118,10 @@ TEST(SourceEncoding, GbkThatStartsLikeUtf8StaysGbk) {
     // 贸 is C3 B3 in GBK, a valid UTF-8 sequence (ó); the characters after it are not.
     const std::string gbk = "\xC3\xB3\xD2\xD7 " + std::string(kStoryGbk);
     ExpectRead(gbk, SourceEncoding::kGb18030, "gbk", "贸易 " + kStoryUtf8, "GBK");
-    // Nothing but three such pairs: UTF-8 (óáó), as a European text would be.
+    // 什么也没 in GBK is valid UTF-8 throughout (ʲôҲû); only its GBK reading is Chinese.
+    ExpectRead("\xCA\xB2\xC3\xB4\xD2\xB2\xC3\xBB", SourceEncoding::kGb18030, "gbk", "什么也没",
+               "four GBK characters that are valid UTF-8");
+    // Pairs whose GBK reading is no Chinese text: UTF-8, as a European text would be.
     ExpectRead("\xC3\xB3\xC3\xA1\xC3\xB3", SourceEncoding::kUtf8, "utf-8 (no BOM)", "óáó",
                "three valid two-byte sequences");
 }
@@ -130,6 +133,10 @@ TEST(SourceEncoding, Utf16WithoutMarkOrAsciiIsFound) {
     ExpectRead(Utf16Of(text, true), SourceEncoding::kUtf16Be, "utf-16be (no BOM)", text, "BE");
     ExpectRead(Utf16Of("plain ASCII\r\n", false), SourceEncoding::kUtf16Le, "utf-16le (no BOM)", "plain ASCII\r\n",
                "ASCII LE");
+    // No ASCII at all, so no zero bytes: the Chinese reading decides.
+    const std::string chinese = "我们的时代，他说。";
+    ExpectRead(Utf16Of(chinese, false), SourceEncoding::kUtf16Le, "utf-16le (no BOM)", chinese, "no zero bytes LE");
+    ExpectRead(Utf16Of(chinese, true), SourceEncoding::kUtf16Be, "utf-16be (no BOM)", chinese, "no zero bytes BE");
     // A GBK text padded with an odd number of zero bytes is still GBK.
     const std::string padded = std::string(kStoryGbk) + std::string(7, '\0');
     ExpectRead(padded, SourceEncoding::kGb18030, "gbk", kStoryUtf8 + std::string(7, '\0'), "padded GBK");
