@@ -1,9 +1,7 @@
 #include "builder/codepages.h"
 
-#include <cstring>
-
+#include "builder/char_lengths.h"
 #include "builder/text_sink.h"
-#include "builder/utf8_chars.h"
 
 namespace {
 
@@ -36,21 +34,6 @@ std::vector<uint16_t> BuildCp936Codes() {
         }
     }
     return codes;
-}
-
-// Length of the run of ASCII bytes from `pos`.
-size_t AsciiRun(const unsigned char* bytes, size_t pos, size_t size) {
-    size_t end = pos;
-    while (end + 8 <= size) {
-        uint64_t word;
-        std::memcpy(&word, bytes + end, 8);
-        if (word & 0x8080808080808080ull)
-            break;
-        end += 8;
-    }
-    while (end < size && bytes[end] < 0x80)
-        ++end;
-    return end - pos;
 }
 
 }  // namespace
@@ -92,7 +75,7 @@ void AppendCodePageText(std::string_view text, CodePage page, std::string& utf8)
     TextSink sink(utf8, size + size / 2);
     size_t pos = 0;
     while (pos < size) {
-        const size_t ascii = AsciiRun(bytes, pos, size);
+        const size_t ascii = AsciiRunLength(bytes, pos, size);
         sink.Append(text.data() + pos, ascii);
         pos += ascii;
         // Up to 64 characters at a time, of 4 bytes at most.
@@ -129,7 +112,7 @@ std::string EncodeCp936(std::string_view utf8) {
     const std::vector<uint16_t>& codes = Cp936Codes();
     size_t pos = 0;
     while (pos < size) {
-        const size_t ascii = AsciiRun(bytes, pos, size);
+        const size_t ascii = AsciiRunLength(bytes, pos, size);
         sink.Append(utf8.data() + pos, ascii);
         pos += ascii;
         // Up to 64 characters at a time, each written as two bytes or a reference of at most 10;

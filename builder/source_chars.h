@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "builder/byte_blocks.h"
+#include "builder/char_lengths.h"
 #include "builder/codepages.h"
 #include "builder/source_encoding.h"
-#include "builder/utf8_chars.h"
 
 // UTF-16: 4 for a surrogate pair, 1 for an odd last byte, 2 otherwise (an unpaired surrogate too).
 template <bool kBigEndian>

@@ -18,16 +18,7 @@ bool StartsWith(std::string_view bytes, std::string_view mark) {
 }
 
 size_t FirstNonAscii(std::string_view bytes) {
-    size_t pos = 0;
-    for (; pos + 8 <= bytes.size(); pos += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes.data() + pos, 8);
-        if (word & 0x8080808080808080ull)
-            break;
-    }
-    while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80)
-        ++pos;
-    return pos;
+    return AsciiRunLength(reinterpret_cast<const unsigned char*>(bytes.data()), 0, bytes.size());
 }
 
 // What UTF-8 sequences of more than one byte a stretch of text holds; `valid` is false at the

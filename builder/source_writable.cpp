@@ -1,7 +1,6 @@
 // Telling when a source's bytes already are the code page 936 text that converting them would
 // give, so that they can be written as they are.
 #include <bit>
-#include <cstring>
 #include <vector>
 
 #include "builder/source_chars.h"
@@ -124,16 +123,7 @@ bool Gb18030WritableAsCp936(std::string_view text) {
 }
 
 bool IsAscii(std::string_view text) {
-    size_t i = 0;
-    uint64_t high = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        high |= word;
-    }
-    for (; i < text.size(); ++i)
-        high |= static_cast<unsigned char>(text[i]);
-    return (high & 0x8080808080808080ull) == 0;
+    return AsciiRunLength(reinterpret_cast<const unsigned char*>(text.data()), 0, text.size()) == text.size();
 }
 
 }  // namespace

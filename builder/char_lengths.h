@@ -1,7 +1,24 @@
-// The length of one UTF-8 character, by the same rules as NextCodePoint (unicode_text.h).
+// Lengths the converters and the detection step by: a run of ASCII bytes, one UTF-8 character.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+// Length of the run of ASCII bytes from `pos`, eight bytes at a time.
+inline size_t AsciiRunLength(const unsigned char* bytes, size_t pos, size_t size) {
+    size_t end = pos;
+    while (end + 8 <= size) {
+        uint64_t word;
+        std::memcpy(&word, bytes + end, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+        end += 8;
+    }
+    while (end < size && bytes[end] < 0x80)
+        ++end;
+    return end - pos;
+}
 
 // Byte length of a valid UTF-8 sequence at `pos` by the rules of NextCodePoint (no overlong
 // forms, no surrogates, nothing above U+10FFFF); 1 for a byte that starts none.
