@@ -1,9 +1,6 @@
 // Telling a source's encoding from its bytes.
 #include "builder/source_encoding.h"
 
-#include <cstdint>
-#include <cstring>
-
 #include "builder/common_hanzi.h"
 #include "builder/source_chars.h"
 #include "builder/unicode_text.h"
@@ -21,13 +18,16 @@ size_t FirstNonAscii(std::string_view bytes) {
     return AsciiRunLength(reinterpret_cast<const unsigned char*>(bytes.data()), 0, bytes.size());
 }
 
-// What UTF-8 sequences of more than one byte a stretch of text holds; `valid` is false at the
-// first byte that starts none. A sequence cut short by the end of the source leaves the text
-// valid (a truncated last character) but is no evidence of UTF-8 either.
+// What UTF-8 sequences of more than one byte a stretch of text holds, and how many bytes start
+// none. A sequence cut short by the end of the source (a truncated last character) is neither.
 struct Utf8Census {
-    bool valid = true;
+    size_t invalid = 0;
     size_t two_byte = 0;
     size_t longer = 0;
+
+    // A UTF-8 text with a damaged byte here and there is still UTF-8; GBK text read as UTF-8
+    // fails at nearly every character.
+    bool MostlyValid() const { return invalid == 0 || (longer >= 16 && invalid * 100 <= longer + two_byte); }
 };
 
 Utf8Census TakeUtf8Census(std::string_view bytes, size_t from, size_t limit) {
@@ -47,13 +47,17 @@ Utf8Census TakeUtf8Census(std::string_view bytes, size_t from, size_t limit) {
             while (end < size && (p[end] & 0xC0) == 0x80)
                 ++end;
             const size_t wanted = p[pos] >= 0xF0 ? 4 : p[pos] >= 0xE0 ? 3 : 2;
-            census.valid = end == size && p[pos] >= 0xC2 && p[pos] <= 0xF4 && end - pos < wanted;
-            return census;
-        }
-        if (length == 2)
+            if (end == size && p[pos] >= 0xC2 && p[pos] <= 0xF4 && end - pos < wanted)
+                break;
+            ++census.invalid;
+            // Text that is not UTF-8 at all needs no further look.
+            if (census.invalid > 8 && census.invalid > census.longer)
+                break;
+        } else if (length == 2) {
             ++census.two_byte;
-        else
+        } else {
             ++census.longer;
+        }
         pos += length;
     }
     return census;
@@ -96,7 +100,8 @@ struct Reading {
     size_t non_ascii = 0;
     size_t chinese = 0;  // common Chinese characters and Chinese punctuation
 
-    // Whether at least `share` of the characters other than ASCII are common Chinese ones.
+    // Whether at least `share` of the characters other than ASCII are common Chinese characters
+    // or Chinese punctuation.
     bool MostlyChinese(double share) const { return static_cast<double>(chinese) >= share * non_ascii; }
 };
 
@@ -136,7 +141,7 @@ std::string_view Sample(std::string_view bytes, size_t from, SourceEncoding enco
 struct DoubleByteReadings {
     Reading gb18030;
     Reading big5;
-    // Big5 only when its reading is clearly the more Chinese.
+    // Big5 only when its reading is the more Chinese one, and Chinese at all.
     bool big5_wins() const { return big5.score > gb18030.score && big5.score > 0; }
     const Reading& best() const { return big5_wins() ? big5 : gb18030; }
 };
@@ -186,11 +191,11 @@ EncodingChoice DetectSourceEncoding(std::string_view bytes) {
     const size_t first = FirstNonAscii(bytes);
     if (first < bytes.size()) {
         const Utf8Census census = TakeUtf8Census(bytes, first, kSampleBytes);
-        if (census.valid && census.longer > 0)
+        if (census.MostlyValid() && census.longer > 0)
             return {SourceEncoding::kUtf8, 0};
         // Only two-byte sequences: in GBK many such pairs are Chinese characters too. European
         // text is UTF-8 then, Chinese text (in its double-byte reading) is not.
-        if (census.valid && census.two_byte > 0 && !ReadDoubleByte(bytes, first).best().MostlyChinese(0.5))
+        if (census.invalid == 0 && census.two_byte > 0 && !ReadDoubleByte(bytes, first).best().MostlyChinese(0.5))
             return {SourceEncoding::kUtf8, 0};
     }
     if (ChooseUtf16(bytes, &choice.encoding))

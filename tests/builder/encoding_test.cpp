@@ -142,6 +142,15 @@ TEST(SourceEncoding, Utf16WithoutMarkOrAsciiIsFound) {
     ExpectRead(padded, SourceEncoding::kGb18030, "gbk", kStoryUtf8 + std::string(7, '\0'), "padded GBK");
 }
 
+TEST(SourceEncoding, Utf8WithADamagedByteIsStillUtf8) {
+    std::string damaged = kStoryUtf8;
+    const size_t at = damaged.find("雪");
+    damaged[at + 1] = 'x';  // E9 9B AA -> E9 78 AA: two bytes that start nothing, around an x
+    std::string expected = kStoryUtf8;
+    expected.replace(at, 3, std::string(kReplacement) + "x" + std::string(kReplacement));
+    ExpectRead(damaged, SourceEncoding::kUtf8, "utf-8 (no BOM)", expected, "damaged UTF-8");
+}
+
 TEST(SourceEncoding, TruncatedLastCharactersReadAsReplacements) {
     const std::string gbk = "\xD6\xD0\xCE\xC4";  // 中文
     ExpectRead(gbk.substr(0, 3), SourceEncoding::kGb18030, "gbk", "中" + std::string(kReplacement), "GBK");
