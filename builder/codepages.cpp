@@ -16,26 +16,6 @@ CodePageTable LoadTable(CodePage page) {
     return table;
 }
 
-std::vector<uint16_t> BuildCp936Codes() {
-    const CodePageTable& table = GetCodePageTable(CodePage::kCp936);
-    std::vector<uint16_t> codes(0x10000, 0);
-    for (unsigned c = 0; c < 0x80; ++c)
-        codes[c] = static_cast<uint16_t>(c);
-    for (unsigned b = 0x80; b <= 0xFF; ++b) {
-        char32_t c = table.single[b - 0x80];
-        if (c > 0 && c < 0x10000 && codes[c] == 0)
-            codes[c] = static_cast<uint16_t>(b);
-    }
-    for (unsigned first = 0x81; first <= 0xFE; ++first) {
-        for (unsigned second = 0x40; second <= 0xFE; ++second) {
-            char32_t c = table.pairs[CodePageTable::PairIndex(first, second)];
-            if (c > 0 && c < 0x10000 && codes[c] == 0)
-                codes[c] = static_cast<uint16_t>(first << 8 | second);
-        }
-    }
-    return codes;
-}
-
 }  // namespace
 
 const CodePageTable& GetCodePageTable(CodePage page) {
@@ -56,6 +36,26 @@ const CodePageTable& GetCodePageTable(CodePage page) {
 }
 
 namespace {
+
+std::vector<uint16_t> BuildCp936Codes() {
+    const CodePageTable& table = GetCodePageTable(CodePage::kCp936);
+    std::vector<uint16_t> codes(0x10000, 0);
+    for (unsigned c = 0; c < 0x80; ++c)
+        codes[c] = static_cast<uint16_t>(c);
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        char32_t c = table.single[b - 0x80];
+        if (c > 0 && c < 0x10000 && codes[c] == 0)
+            codes[c] = static_cast<uint16_t>(b);
+    }
+    for (unsigned first = 0x81; first <= 0xFE; ++first) {
+        for (unsigned second = 0x40; second <= 0xFE; ++second) {
+            char32_t c = table.pairs[CodePageTable::PairIndex(first, second)];
+            if (c > 0 && c < 0x10000 && codes[c] == 0)
+                codes[c] = static_cast<uint16_t>(first << 8 | second);
+        }
+    }
+    return codes;
+}
 
 const std::vector<uint16_t>& Cp936Codes() {
     static const std::vector<uint16_t> codes = BuildCp936Codes();

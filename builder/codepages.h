@@ -13,7 +13,8 @@
 
 namespace platform {
 
-// Code page 936 (GBK) bytes to UTF-8. A byte that starts no valid character becomes U+FFFD.
+// Code page 936 (GBK) bytes to UTF-8. A byte that starts no valid character, and a byte pair
+// that code page 936 leaves empty, becomes U+FFFD.
 std::string DecodeCp936(std::string_view bytes);
 // UTF-8 to code page 936. A character that code page 936 cannot hold is written as an HTML
 // numeric character reference (&#NNNN;).
@@ -59,7 +60,7 @@ void AppendCodePageText(std::string_view bytes, CodePage page, std::string& utf8
 const CodePageTable& GetCodePageTable(CodePage page);
 
 // The code page 936 bytes for a code point: a single byte (below 0x100) or first byte * 256 +
-// second byte; 0 when code page 936 cannot hold it. ASCII maps to itself.
+// second byte; 0 when code page 936 cannot hold it. ASCII other than NUL maps to itself.
 uint16_t Cp936CodeFor(char32_t c);
 
 // The code point of a GB18030 four-byte sequence (first and third byte 0x81..0xFE, second and
