@@ -70,7 +70,8 @@ TEST(Codepages, Cp936WritesForeignCharactersAsReferencesInOnePass) {
 }
 
 TEST(Codepages, TablesLoadOnceFromManyThreads) {
-    // Several workers converting at once must all see whole tables.
+    // Several workers converting at once must all see whole tables (ctest also runs this test on
+    // its own, where these threads are the first to use the tables).
     std::vector<std::string> results(4);
     std::vector<std::thread> threads;
     for (size_t i = 0; i < results.size(); ++i) {
