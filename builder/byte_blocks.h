@@ -16,6 +16,14 @@
 
 inline constexpr size_t kBlockBytes = 64;
 
+// Whether the masks below come from SSE2; without it, a pass that needs many of them per block can
+// be slower than looking at each character.
+#ifdef FOLVANE_HAVE_SSE2
+inline constexpr bool kBlockMasksUseSse2 = true;
+#else
+inline constexpr bool kBlockMasksUseSse2 = false;
+#endif
+
 namespace byte_blocks {
 
 // Byte 0 of the text must be the lowest byte of a loaded word.

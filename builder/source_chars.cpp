@@ -27,16 +27,15 @@ Block Gb18030Block(const unsigned char* p) {
     uint64_t firsts = 0;
     uint64_t open = 0;
     const uint64_t second = Cp936SecondsOfBlock(p, &firsts, &open);
-    const uint64_t digits = ByteRange<'0', '9'>::Match(p);
-    if (firsts & (digits >> 1))
-        return block;
-    block.length = kBlockBytes;
-    if (open) {
-        if (p[kBlockBytes] >= '0' && p[kBlockBytes] <= '9')
+    // Only a lead byte that pairs with nothing here can be followed by a digit; there are few.
+    for (uint64_t alone = firsts & ~(second >> 1); alone != 0; alone &= alone - 1) {
+        const unsigned char next = p[std::countr_zero(alone) + 1];
+        if (next >= '0' && next <= '9')
             return block;
-        if (IsCp936SecondByte(p[kBlockBytes]))
-            ++block.length;
     }
+    block.length = kBlockBytes;
+    if (open && IsCp936SecondByte(p[kBlockBytes]))
+        ++block.length;
     block.plain = true;
     block.chars = kBlockBytes - CountBits(second);
     return block;
@@ -116,11 +115,15 @@ Block PlainBlock(const unsigned char* bytes, size_t pos, size_t size) {
         return Utf16Block<kEncoding == SourceEncoding::kUtf16Be>(p);
 }
 
+// Without SSE2 the eight masks of a UTF-8 block cost more than stepping through it.
+template <SourceEncoding kEncoding>
+constexpr bool kStepsByBlocks = kEncoding != SourceEncoding::kUtf8 || kBlockMasksUseSse2;
+
 template <SourceEncoding kEncoding>
 size_t Advance(const unsigned char* bytes, size_t size, size_t pos, size_t chars, size_t* passed) {
     size_t count = 0;
     while (count < chars && pos < size) {
-        if (size - pos >= kBlockRoom) {
+        if (kStepsByBlocks<kEncoding> && size - pos >= kBlockRoom) {
             const Block block = PlainBlock<kEncoding>(bytes, pos, size);
             if (block.plain && block.chars < chars - count) {
                 count += block.chars;

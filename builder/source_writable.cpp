@@ -52,6 +52,9 @@ Cp936Alike BuildCp936Alike() {
 
 enum class Verdict { kAlike, kDifferent, kLookCloser };
 
+// Without SSE2 the masks cost more than looking at each character.
+constexpr bool kUseBlocks = kBlockMasksUseSse2;
+
 // One block of 64 bytes from a character start. The characters of the common rows are told by
 // masks; the rest are looked up one by one.
 Verdict CheckBlock(const unsigned char* p, const Cp936Alike& alike, size_t* length) {
@@ -96,7 +99,7 @@ bool Gb18030WritableAsCp936(std::string_view text) {
     const size_t size = text.size();
     size_t pos = 0;
     while (pos < size) {
-        if (size - pos >= kBlockRoom) {
+        if (kUseBlocks && size - pos >= kBlockRoom) {
             size_t length = 0;
             const Verdict verdict = CheckBlock(bytes + pos, alike, &length);
             if (verdict == Verdict::kDifferent)
@@ -106,11 +109,11 @@ bool Gb18030WritableAsCp936(std::string_view text) {
                 continue;
             }
         }
-        const size_t end = std::min(size, pos + kBlockBytes);
+        const size_t end = kUseBlocks ? std::min(size, pos + kBlockBytes) : size;
         while (pos < end) {
             const unsigned char b = bytes[pos];
             if (b < 0x80) {
-                ++pos;
+                pos += AsciiRunLength(bytes, pos, size);
                 continue;
             }
             const size_t length = CodePageCharLength(bytes, pos, size, CodePage::kGb18030);
