@@ -16,6 +16,14 @@
 
 inline constexpr size_t kBlockBytes = 64;
 
+// Whether the masks below come from SSE2; without it, a pass that needs many of them per block can
+// be slower than looking at each character.
+#ifdef FOLVANE_HAVE_SSE2
+inline constexpr bool kBlockMasksUseSse2 = true;
+#else
+inline constexpr bool kBlockMasksUseSse2 = false;
+#endif
+
 namespace byte_blocks {
 
 // Byte 0 of the text must be the lowest byte of a loaded word.
@@ -129,6 +137,46 @@ inline uint64_t Cp936SecondBytes(const Cp936Masks& masks, uint64_t carry, uint64
     *open = firsts >> 63;
     return carry | second | ((firsts << 1) & masks.trail);
 }
+
+// The bytes of a block that lie in kFirst..kLast, which must both be below 0x80 or both above:
+// the portable form then only compares the low seven bits, which never carry into the next byte.
+template <unsigned char kFirst, unsigned char kLast>
+struct ByteRange {
+    static_assert(kFirst <= kLast && ((kFirst ^ kLast) & 0x80) == 0);
+
+    static uint64_t Match(const unsigned char* block) {
+#ifdef FOLVANE_HAVE_SSE2
+        // With the top bit flipped, unsigned order becomes the signed order SSE2 compares in.
+        const __m128i flip = _mm_set1_epi8(-128);
+        const __m128i first = _mm_set1_epi8(static_cast<char>(kFirst ^ 0x80));
+        const __m128i last = _mm_set1_epi8(static_cast<char>(kLast ^ 0x80));
+        uint64_t mask = 0;
+        for (size_t i = 0; i < 4; ++i) {
+            __m128i v = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i)), flip);
+            __m128i outside = _mm_or_si128(_mm_cmplt_epi8(v, first), _mm_cmpgt_epi8(v, last));
+            mask |= byte_blocks::MaskOf(outside) << (16 * i);
+        }
+        return ~mask;
+#else
+        return MatchPortable(block);
+#endif
+    }
+
+    static uint64_t MatchPortable(const unsigned char* block) {
+        using namespace byte_blocks;
+        constexpr uint64_t kFromFirst = kOnes * (0x80 - (kFirst & 0x7F));  // bit 7 set when low7 >= kFirst
+        constexpr uint64_t kAboveLast = kOnes * (0x7F - (kLast & 0x7F));   // bit 7 set when low7 > kLast
+        uint64_t mask = 0;
+        for (size_t i = 0; i < kBlockBytes / 8; ++i) {
+            uint64_t word = LoadWord(block + 8 * i);
+            uint64_t low = word & kLow7;
+            uint64_t half = (kFirst & 0x80) ? word & kHigh : ~word & kHigh;
+            uint64_t found = half & (low + kFromFirst) & ~(low + kAboveLast);
+            mask |= GatherHighBits(found) << (8 * i);
+        }
+        return mask;
+    }
+};
 
 // A fixed set of bytes to look for, such as the line ends.
 template <unsigned char... kBytes>

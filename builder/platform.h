@@ -8,13 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+#include "builder/codepages.h"  // DecodeCp936, EncodeCp936
 
-// Code page 936 (GBK) bytes to UTF-8. A byte that starts no valid character becomes U+FFFD.
-std::string DecodeCp936(std::string_view bytes);
-// UTF-8 to code page 936. A character that code page 936 cannot hold is written as an HTML
-// numeric character reference (&#NNNN;).
-std::string EncodeCp936(std::string_view utf8);
+namespace platform {
 
 struct FolderEntry {
     std::string name;

@@ -1,6 +1,5 @@
 #include <errno.h>
 #include <fcntl.h>
-#include <iconv.h>
 #include <limits.h>
 #include <signal.h>
 #include <spawn.h>
@@ -24,114 +23,6 @@
 extern char** environ;
 
 namespace platform {
-
-namespace {
-
-// glibc knows the Windows variant of GBK as CP936 (it differs from plain GBK in a few
-// characters such as the euro sign); fall back to GBK on libraries that lack the name.
-iconv_t OpenIconv(const char* to, const char* from) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == (iconv_t)-1 && std::strcmp(to, "CP936") == 0)
-        cd = iconv_open("GBK", from);
-    if (cd == (iconv_t)-1 && std::strcmp(from, "CP936") == 0)
-        cd = iconv_open(to, "GBK");
-    return cd;
-}
-
-class IconvHolder {
-  public:
-    IconvHolder(const char* to, const char* from) : cd_(OpenIconv(to, from)) {}
-    ~IconvHolder() {
-        if (ok())
-            iconv_close(cd_);
-    }
-    IconvHolder(const IconvHolder&) = delete;
-    IconvHolder& operator=(const IconvHolder&) = delete;
-    bool ok() const { return cd_ != (iconv_t)-1; }
-    iconv_t get() const { return cd_; }
-
-  private:
-    iconv_t cd_;
-};
-
-// Converts as far as possible; returns the number of input bytes consumed and leaves errno
-// set by the failing call (0 when everything was converted).
-size_t ConvertRun(iconv_t cd, const char* in, size_t in_len, std::string& out) {
-    char* in_ptr = const_cast<char*>(in);
-    size_t in_left = in_len;
-    char buffer[16384];
-    errno = 0;
-    while (in_left > 0) {
-        char* out_ptr = buffer;
-        size_t out_left = sizeof(buffer);
-        size_t r = iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
-        out.append(buffer, out_ptr - buffer);
-        if (r == (size_t)-1) {
-            if (errno == E2BIG)
-                continue;
-            return in_len - in_left;
-        }
-    }
-    errno = 0;
-    return in_len;
-}
-
-bool IsAscii(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-// ASCII reads the same in both encodings; such texts (the empty page head and tail among them,
-// converted for every page) are not worth opening a converter for.
-std::string DecodeCp936(std::string_view bytes) {
-    if (IsAscii(bytes))
-        return std::string(bytes);
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2);
-    IconvHolder cd("UTF-8", "CP936");
-    if (!cd.ok()) {
-        for (unsigned char c : bytes)
-            AppendUtf8(out, c < 0x80 ? c : 0xFFFD);
-        return out;
-    }
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        pos += ConvertRun(cd.get(), bytes.data() + pos, bytes.size() - pos, out);
-        if (pos >= bytes.size())
-            break;
-        // An invalid or cut sequence: one replacement character for its first byte.
-        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
-        AppendUtf8(out, 0xFFFD);
-        ++pos;
-    }
-    return out;
-}
-
-std::string EncodeCp936(std::string_view utf8) {
-    if (IsAscii(utf8))
-        return std::string(utf8);
-    std::string out;
-    out.reserve(utf8.size());
-    IconvHolder cd("CP936", "UTF-8");
-    size_t pos = 0;
-    while (pos < utf8.size()) {
-        if (cd.ok())
-            pos += ConvertRun(cd.get(), utf8.data() + pos, utf8.size() - pos, out);
-        if (pos >= utf8.size())
-            break;
-        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
-        size_t length = 0;
-        char32_t c = NextCodePoint(utf8, pos, &length);
-        AppendCharReference(out, c);
-        pos += length;
-    }
-    return out;
-}
 
 bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     entries.clear();

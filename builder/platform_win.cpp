@@ -13,8 +13,6 @@ namespace platform {
 
 namespace {
 
-constexpr UINT kGbkCodePage = 936;
-
 std::wstring Wide(std::string_view utf8) {
     std::u16string text = Utf8ToUtf16(utf8);
     return std::wstring(text.begin(), text.end());
@@ -44,74 +42,7 @@ class HandleHolder {
     HANDLE h_;
 };
 
-// Encodes one run of UTF-16 into code page 936. Runs holding a character that the code page
-// cannot represent are halved until that character stands alone, so clean text costs one call.
-void EncodeRun(const wchar_t* text, int length, std::string& out) {
-    if (length <= 0)
-        return;
-    BOOL used_default = FALSE;
-    int size = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, "?", &used_default);
-    if (size > 0 && !used_default) {
-        size_t old = out.size();
-        out.resize(old + static_cast<size_t>(size));
-        WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, text, length, out.data() + old, size, "?", nullptr);
-        return;
-    }
-    bool pair = length == 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF;
-    if (length == 1 || pair) {
-        char32_t c = text[0];
-        if (pair)
-            c = 0x10000 + ((static_cast<char32_t>(text[0]) - 0xD800) << 10) + (text[1] - 0xDC00);
-        AppendCharReference(out, c);
-        return;
-    }
-    int half = length / 2;
-    // Never cut a surrogate pair.
-    if (text[half] >= 0xDC00 && text[half] <= 0xDFFF)
-        ++half;
-    EncodeRun(text, half, out);
-    EncodeRun(text + half, length - half, out);
-}
-
 }  // namespace
-
-std::string DecodeCp936(std::string_view bytes) {
-    std::string out;
-    if (bytes.empty())
-        return out;
-    // Strict first: without MB_ERR_INVALID_CHARS Windows substitutes a default character of
-    // its own choosing for bad bytes.
-    int units = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                    nullptr, 0);
-    if (units > 0) {
-        std::wstring wide(static_cast<size_t>(units), L'\0');
-        MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                            wide.data(), units);
-        return Narrow(wide);
-    }
-    // Bad bytes somewhere: decode character by character.
-    out.reserve(bytes.size() * 3 / 2);
-    for (size_t pos = 0; pos < bytes.size();) {
-        size_t length = CharLengthAt(bytes, pos, TextEncoding::kCp936);
-        wchar_t unit[2];
-        int n = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, bytes.data() + pos, static_cast<int>(length),
-                                    unit, 2);
-        if (n == 1 && !(length == 2 && unit[0] == 0))
-            AppendUtf8(out, unit[0]);
-        else
-            AppendUtf8(out, 0xFFFD);
-        pos += length;
-    }
-    return out;
-}
-
-std::string EncodeCp936(std::string_view utf8) {
-    std::string out;
-    std::wstring wide = Wide(utf8);
-    out.reserve(wide.size() * 2);
-    EncodeRun(wide.data(), static_cast<int>(wide.size()), out);
-    return out;
-}
 
 bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     entries.clear();
