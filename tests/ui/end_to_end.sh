@@ -85,6 +85,21 @@ printf 'Folvane turns every text file of a folder into a help book.\r\n%.0s' $(s
 printf '<html><head><title>Notes</title></head><body><p>notes</p></body></html>\r\n' >"$samples/notes.htm"
 printf '\264\272\275\255\263\261\313\256\301\254\272\243\306\275\r\n%.0s' $(seq 1 2000) >"$samples/$(printf '\345\224\220\350\257\227.txt')"
 printf 'not a source\r\n' >"$samples/picture.png"
+# Enough for a run of some seconds and a list longer than its box: four GBK novels of 4 MB
+# and 33 short stories, 40 sources in all.
+printf '\264\272\275\255\263\261\313\256\301\254\272\243\306\275%.0s' 1 2 3 4 >"$work/line"
+printf '\r\n' >>"$work/line"
+for i in $(seq 1 16); do
+    cat "$work/line" "$work/line" >"$work/lines"
+    mv "$work/lines" "$work/line"
+done
+for i in 1 2 3 4; do
+    cp "$work/line" "$samples/novel$i.txt"
+done
+for i in $(seq 10 42); do
+    printf 'Story %s, a short one.\r\n' "$i" >"$samples/story$i.txt"
+done
+last_source=$(printf '\345\224\220\350\257\227')  # the last of the run in name order
 
 "$WINELOADER_BIN" "$work/program/folvane.exe" >/dev/null 2>&1 &
 app_pid=$!
@@ -149,26 +164,41 @@ screenshot "$chooser" "$shots/folder-chooser-choice.png"
 xdotool key Return
 sleep 1
 
-# Convert & Generate over the three sources; the stand-in compiler writes each book.
+# Convert & Generate over the 40 sources. The stand-in compiler writes each book; the compiles
+# queue behind the run, at most one per processor.
 click_client "$main" 376 36 535 316
-tries=300
-while [ "$tries" -gt 0 ]; do
-    [ -f "$samples/readme/readme.chm" ] && [ -f "$samples/notes/notes.chm" ] && break
-    sleep 0.1
+started=$(date +%s.%N)
+# During the run the status label names the file being converted and how far the run is.
+sleep 0.5
+screenshot "$main" "$shots/main-window-running.png" || fail "no screenshot during the run"
+[ -f "$samples/$last_source/chm_hhp.hhp" ] && echo "end_to_end: the run ended before its picture was taken" >&2
+tries=600
+while [ ! -f "$samples/$last_source/chm_hhp.hhp" ] && [ "$tries" -gt 0 ]; do
+    sleep 0.05
     tries=$((tries - 1))
 done
-[ "$tries" -gt 0 ] || fail "the run did not build the books (was the sample folder chosen?)"
+[ "$tries" -gt 0 ] || fail "the run did not make the last book's project (was the sample folder chosen?)"
+echo "run: $(awk "BEGIN { print $(date +%s.%N) - $started }") s until the last project file"
 [ -f "$samples/readme/chm_hhp.hhp" ] || fail "no project file"
 [ -d "$samples/picture" ] && fail "a file of another type was converted"
-sleep 1
+# At the end of the run the last result line is in view.
+sleep 0.5
 click_client "$main" 300 306 535 316
 sleep 0.3
 screenshot "$main" "$shots/main-window.png" || fail "no screenshot of the main window after the run"
 
-# Closing the main window ends the program, although the help window is still open.
+# Closing the main window ends the program, although the help window is still open and
+# compiles still wait: the windows go at once, the process once every book is compiled.
+books_at_close=$(find "$samples" -name '*.chm' | wc -l)
 click_client "$main" 300 300 535 316
 xdotool key alt+F4
-tries=100
+tries=30
+while [ "$(window_count '^(Folvane|帮助)$')" -gt 0 ] && [ "$tries" -gt 0 ]; do
+    sleep 0.1
+    tries=$((tries - 1))
+done
+[ "$tries" -gt 0 ] || fail "the windows stayed on the screen after the main window was closed"
+tries=1200
 while kill -0 "$app_pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
     sleep 0.1
     tries=$((tries - 1))
@@ -176,5 +206,12 @@ done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end when its main window was closed"
 wait "$app_pid"
 app_pid=
-echo "screenshots: $shots/main-window.png $shots/help-window.png $shots/main-window-start.png"
+folders=0
+for folder in "$samples"/*/; do
+    folders=$((folders + 1))
+    ls "$folder"*.chm >/dev/null 2>&1 || fail "the program ended leaving $folder without its book"
+done
+[ "$folders" -eq 40 ] || fail "$folders book folders, not 40"
+echo "closed with $books_at_close of 40 books compiled; all 40 were there when the program had ended"
+echo "screenshots: $shots/main-window.png $shots/main-window-running.png $shots/help-window.png $shots/main-window-start.png"
 exit 0
