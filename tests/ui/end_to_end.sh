@@ -17,24 +17,10 @@ for tool in xdotool import convert; do
     command -v "$tool" >/dev/null 2>&1 || { echo "end_to_end: $tool is missing; skipped" >&2; exit 77; }
 done
 
-xvfb_pid=
-app_pid=
-work=$(mktemp -d)
 # The folder chooser is driven by keyboard through the tree "/" > "tmp" > this folder.
 samples=/tmp/folvane-e2e-$$
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    "$WINESERVER" -w 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work" "$samples"
-}
-trap cleanup EXIT
-trap 'exit 1' HUP INT PIPE TERM
-fail() {
-    echo "end_to_end: FAILED: $*" >&2
-    exit 1
-}
-
+x_session_name=end_to_end
+x_session_folder=$samples
 . "$repo/tests/ui/x_session.sh"
 x_session_start
 mkdir -p "$shots"
@@ -105,18 +91,16 @@ choose_tmp_folder "$chooser" "$(basename "$samples")" "$shots/folder-chooser-cho
 # Convert & Generate over the 40 sources. The stand-in compiler writes each book; the compiles
 # queue behind the run, at most one per processor.
 click_command2 "$main"
-started=$(date +%s.%N)
-# During the run the status label names the file being converted and how far the run is.
-sleep 0.3
+started=$(now)
+# During the run the status label names the file being converted and how far the run is:
+# the picture is taken while the first novel is converted.
+wait_for_file "$samples/novel1" 30 || fail "the run did not begin (was the sample folder chosen?)"
+sleep 0.05
 screenshot "$main" "$shots/main-window-running.png" || fail "no screenshot during the run"
 [ -f "$samples/$last_source/chm_hhp.hhp" ] && echo "end_to_end: the run ended before its picture was taken" >&2
-tries=600
-while [ ! -f "$samples/$last_source/chm_hhp.hhp" ] && [ "$tries" -gt 0 ]; do
-    sleep 0.05
-    tries=$((tries - 1))
-done
-[ "$tries" -gt 0 ] || fail "the run did not make the last book's project (was the sample folder chosen?)"
-echo "run: $(awk "BEGIN { print $(date +%s.%N) - $started }") s until the last project file"
+wait_for_file "$samples/$last_source/chm_hhp.hhp" 30 ||
+    fail "the run did not make the last book's project (was the sample folder chosen?)"
+echo "run: $(seconds_since "$started") s until the last project file"
 [ -f "$samples/readme/chm_hhp.hhp" ] || fail "no project file"
 [ -d "$samples/picture" ] && fail "a file of another type was converted"
 # At the end of the run the last result line is in view.

@@ -24,35 +24,14 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 . "$repo/cmake/wine-env.sh"
 wine_prepare_prefix || { echo "run_benchmark: Wine cannot run $FOLVANE_WINE_ARCH programs here" >&2; exit 1; }
 
-app_pid=
-work=$(mktemp -d)
 # The folder chooser is driven by keyboard through the tree "/" > "tmp" > this folder.
 novels=/tmp/folvane-bench-$$
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    "$WINESERVER" -w 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work" "$novels"
-}
-trap cleanup EXIT
-trap 'exit 1' HUP INT PIPE TERM
-fail() {
-    echo "run_benchmark: FAILED: $*" >&2
-    exit 1
-}
+x_session_name=run_benchmark
+x_session_folder=$novels
 . "$repo/tests/ui/x_session.sh"
 x_session_start
 
-now() { date +%s.%N; }
-seconds_since() { awk "BEGIN { printf \"%.2f\", $(now) - $1 }"; }
-wait_for_file() {  # path; up to 10 minutes
-    tries=60000
-    while [ ! -e "$1" ] && [ "$tries" -gt 0 ]; do
-        sleep 0.01
-        tries=$((tries - 1))
-    done
-    [ "$tries" -gt 0 ] || fail "$1 did not appear"
-}
+wait_for() { wait_for_file "$1" 600 || fail "$1 did not appear"; }
 wait_for_books() {
     while [ "$(find "$novels" -name '*.chm' | wc -l)" -lt "$files" ]; do
         sleep 0.01
@@ -95,9 +74,9 @@ for turn in $(seq 1 "$turns"); do
     "$WINELOADER_BIN" "$cli" --compiler "$(windows_path "$work/program/hhc.exe")" "$(windows_path "$novels")" \
         >/dev/null 2>&1 &
     cli_pid=$!
-    wait_for_file "$novels/$first"
+    wait_for "$novels/$first"
     first_folder=$(now)
-    wait_for_file "$novels/$last/chm_hhp.hhp"
+    wait_for "$novels/$last/chm_hhp.hhp"
     cli_run=$(seconds_since "$start")
     cli_work=$(seconds_since "$first_folder")
     wait "$cli_pid"
@@ -106,9 +85,9 @@ for turn in $(seq 1 "$turns"); do
     rm -rf "$novels"/*/
     start=$(now)
     click_command2 "$main"
-    wait_for_file "$novels/$first"
+    wait_for "$novels/$first"
     first_folder=$(now)
-    wait_for_file "$novels/$last/chm_hhp.hhp"
+    wait_for "$novels/$last/chm_hhp.hhp"
     window_run=$(seconds_since "$start")
     window_work=$(seconds_since "$first_folder")
     wait_for_books

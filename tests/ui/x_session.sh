@@ -1,10 +1,29 @@
-# Sourced by the scripts that drive the real folvane.exe with X input: the display, finding
-# windows, clicks into the main window, screenshots and the folder chooser.
-# In: work (a scratch folder), fail (a function that reports and exits).
+# Sourced by the scripts that drive the real folvane.exe with X input: the scratch folder and
+# the cleanup at exit, the display, finding windows, clicks into the main window, screenshots
+# and the folder chooser.
+# In:  x_session_name (for messages), x_session_folder (a folder under /tmp that goes at exit),
+#      WINESERVER (cmake/wine-env.sh).
+# Out: work (a scratch folder), app_pid (set it to the program's process; ended at exit),
+#      fail MESSAGE (reports and exits 1).
+
+app_pid=
+xvfb_pid=
+work=$(mktemp -d)
+x_session_cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    "$WINESERVER" -w 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work" "$x_session_folder"
+}
+trap x_session_cleanup EXIT
+trap 'exit 1' HUP INT PIPE TERM
+fail() {
+    echo "$x_session_name: FAILED: $*" >&2
+    exit 1
+}
 
 # Starts a private 24-bit Xvfb unless DISPLAY is set; sets xvfb_pid.
 x_session_start() {
-    xvfb_pid=
     [ -n "$DISPLAY" ] && return 0
     fifo="$work/display"
     mkfifo "$fifo"
@@ -25,6 +44,20 @@ find_window() {
     done
     return 1
 }
+
+# Waits up to $2 seconds for the file or folder $1; false when it did not appear.
+wait_for_file() {
+    tries=$(($2 * 100))
+    while [ ! -e "$1" ] && [ "$tries" -gt 0 ]; do
+        sleep 0.01
+        tries=$((tries - 1))
+    done
+    [ -e "$1" ]
+}
+
+now() { date +%s.%N; }
+# Seconds since a time that `now` gave, to two places.
+seconds_since() { awk "BEGIN { printf \"%.2f\", $(now) - $1 }"; }
 
 window_count() {
     xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
