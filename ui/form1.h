@@ -1,6 +1,7 @@
 // The main window: two buttons, the source and output file lists, the result list, the
-// windowless labels and the help picture. Its event procedures drive the folder chooser,
-// the Convert & Generate run and the help window.
+// windowless labels and the help picture. Its event procedures drive the folder chooser (or
+// take a dropped folder), the Convert & Generate run with its progress, the result lines'
+// double-click and the help window.
 #pragma once
 
 #include "ui/win32.h"
