@@ -127,11 +127,14 @@ while kill -0 "$app_pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
 done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end when its main window was closed"
 wait "$app_pid"
+status=$?
 app_pid=
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
 folders=0
 for folder in "$samples"/*/; do
     folders=$((folders + 1))
-    ls "$folder"*.chm >/dev/null 2>&1 || fail "the program ended leaving $folder without its book"
+    ls "$folder"*.chm >/dev/null 2>&1 ||
+        fail "the program ended leaving $folder without its book; it holds: $(ls "$folder" | tr '\n' ' ')"
 done
 [ "$folders" -eq 40 ] || fail "$folders book folders, not 40"
 echo "closed with $books_at_close of 40 books compiled; all 40 were there when the program had ended"
