@@ -1,5 +1,7 @@
 #include "ui/file_list_box.h"
 
+#include <algorithm>
+
 #include "win/wide_text.h"
 
 namespace {
@@ -52,12 +54,39 @@ void ResultListBox::SetEntry(int index, const std::string& line) {
         return;
     const std::wstring wide = WideFromUtf8(line);
     const int count = ListCount();
-    if (index < count) {
-        SendMessageW(listbox_, LB_DELETESTRING, index, 0);
-        SendMessageW(listbox_, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str()));
-    } else {
+    if (index >= count) {
         SendMessageW(listbox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        ScrollToLast();
+        return;
     }
+    // A list box has no message that changes an entry's text: delete and insert, and put the
+    // view and the selection back where the user left them.
+    const LRESULT top = SendMessageW(listbox_, LB_GETTOPINDEX, 0, 0);
+    const LRESULT selected = SendMessageW(listbox_, LB_GETCURSEL, 0, 0);
+    SendMessageW(listbox_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(listbox_, LB_DELETESTRING, index, 0);
+    SendMessageW(listbox_, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str()));
+    if (selected != LB_ERR)
+        SendMessageW(listbox_, LB_SETCURSEL, selected, 0);
+    SendMessageW(listbox_, LB_SETTOPINDEX, top, 0);
+    SendMessageW(listbox_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listbox_, nullptr, TRUE);
+}
+
+void ResultListBox::Clear() {
+    if (listbox_)
+        SendMessageW(listbox_, LB_RESETCONTENT, 0, 0);
+}
+
+void ResultListBox::ScrollToLast() {
+    const LRESULT item_height = SendMessageW(listbox_, LB_GETITEMHEIGHT, 0, 0);
+    RECT client{};
+    GetClientRect(listbox_, &client);
+    if (item_height <= 0 || item_height == LB_ERR)
+        return;
+    // Whole rows only: the list box has no integral height, so its last row may be cut.
+    const int rows = std::max(1, static_cast<int>(client.bottom / item_height));
+    SendMessageW(listbox_, LB_SETTOPINDEX, std::max(0, ListCount() - rows), 0);
 }
 
 int ResultListBox::ListCount() const {

@@ -43,15 +43,18 @@ class FrozenFileList final : public FileList {
     std::vector<std::string> names_;
 };
 
-// The result list List1 over its list box.
+// The result list List1 over its list box. A new line is scrolled into view; a changed line
+// keeps the view and the selection where they were.
 class ResultListBox final : public ResultList {
   public:
     void Attach(HWND listbox) { listbox_ = listbox; }
     void SetEntry(int index, const std::string& line) override;
+    void Clear();
     int ListCount() const override;
     // Entry index, or "" when out of range.
     std::string Entry(int index) const;
 
   private:
+    void ScrollToLast();
     HWND listbox_ = nullptr;
 };

@@ -2,19 +2,15 @@
 
 #include <windowsx.h>
 
-#include <exception>
-
-#include "builder/run_texts.h"
 #include "skin/skin.h"
 #include "ui/browse_for_folder.h"
-#include "ui/form1_run_controls.h"
+#include "ui/dropped_folder.h"
 #include "ui/label_text.h"
 #include "ui/message_pump.h"
+#include "ui/shell_open.h"
 #include "win/wide_text.h"
 
 namespace {
-
-constexpr UINT_PTR kCompileTimerId = 2;  // clear of the skin's fade timer id on the buttons
 
 const WindowedControl& Layout(Form1Window which) {
     return kForm1Windows[static_cast<int>(which)];
@@ -41,6 +37,12 @@ Form1::Form1(const FormResources& resources, Form1Options options)
     : resources_(resources), options_(std::move(options)) {
     if (!options_.choose_folder)
         options_.choose_folder = BrowseForFolder;
+    if (!options_.open_with_shell)
+        options_.open_with_shell = OpenWithShell;
+    if (!options_.pump_messages)
+        options_.pump_messages = PumpPendingMessages;
+    if (!options_.taskbar_progress)
+        options_.taskbar_progress = CreateTaskbarProgress;
 }
 
 Form1::~Form1() {
@@ -58,8 +60,11 @@ bool Form1::Create(int show_command) {
         DestroyWindow(window());
         return false;
     }
+    DragAcceptFiles(window(), TRUE);
     Form_Load();
     ShowWindow(window(), show_command);
+    // The first control in tab order takes the keyboard, so that Space presses it at once.
+    SetFocus(Control(Form1Window::Command1));
     UpdateWindow(window());
     return true;
 }
@@ -105,25 +110,8 @@ void Form1::SetLabelCaption(Form1Label which, std::wstring_view text) {
     }
 }
 
-bool Form1::CompilersPending() const {
-    return compiles_.HasPending();
-}
-
 bool Form1::PreTranslateMessage(MSG& msg) {
     return window() && IsDialogMessageW(window(), &msg);
-}
-
-bool Form1::YieldToMessages() {
-    if (!window() || close_requested_)
-        return false;
-    const bool go_on = PumpPendingMessages(window());
-    return go_on && window() && !close_requested_;
-}
-
-void Form1::ShowRunMessage(const std::string& text, const std::string& title) {
-    if (!window())
-        return;
-    MessageBoxW(window(), WideFromUtf8(text).c_str(), WideFromUtf8(title).c_str(), MB_OK);
 }
 
 void Form1::Form_Load() {
@@ -137,32 +125,20 @@ void Form1::Command1_Click() {
     // The chooser has no owner: the main window may have been closed while it was open.
     if (!window())
         return;
+    TakeFolder(folder);
+}
+
+void Form1::Form_DropFiles(HDROP drop) {
+    const std::string folder = DroppedFolder(drop);
+    DragFinish(drop);
+    if (!folder.empty())
+        TakeFolder(folder);
+}
+
+void Form1::TakeFolder(const std::string& folder) {
     file1_.SetPath(folder);
     file1_.Refresh();
     SetLabelCaption(Form1Label::Label10, LoadedCountText(file1_.ListCount()));
-}
-
-void Form1::Command2_Click() {
-    // The run yields to the message loop, where a second click would start a second run
-    // over the same controls.
-    if (running_)
-        return;
-    running_ = true;
-    try {
-        Form1RunControls controls(*this);
-        ConvertAndGenerate(controls, compiles_, options_.run_options);
-    } catch (const std::exception& error) {
-        ShowRunMessage(error.what(), kNoPagesTitle);
-    }
-    running_ = false;
-    if (!window())
-        return;
-    CheckCompilers();
-    if (close_requested_) {
-        // Closed during the run: finish closing from the message loop, once every handler
-        // that the click went through has returned.
-        PostMessageW(window(), WM_CLOSE, 0, 0);
-    }
 }
 
 void Form1::Image1_Click() {
@@ -173,21 +149,6 @@ void Form1::Image1_Click() {
 
 void Form1::Form_Unload() {
     UnskinWindow(window());
-}
-
-void Form1::CheckCompilers() {
-    for (const BookReport& report : compiles_.Poll()) {
-        // The list shows the lines of the latest run only.
-        if (report.run == compiles_.LatestRun() && report.index >= 0)
-            list1_.SetEntry(report.index, report.line);
-    }
-    if (!window())
-        return;
-    if (!compiles_.HasPending()) {
-        KillTimer(window(), kCompileTimerId);
-    } else {
-        SetTimer(window(), kCompileTimerId, options_.compile_check_interval, nullptr);
-    }
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -203,7 +164,24 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
                     return 0;
                 }
             }
+            if (HIWORD(wparam) == LBN_DBLCLK && LOWORD(wparam) == Layout(Form1Window::List1).id) {
+                List1_DblClick();
+                return 0;
+            }
             break;
+        case WM_DROPFILES:
+            Form_DropFiles(reinterpret_cast<HDROP>(wparam));
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(window(), focus))
+                    last_focus_ = focus;
+            }
+            break;  // activation gives the form the focus, which WM_SETFOCUS passes on
+        case WM_SETFOCUS:
+            SetFocus(last_focus_ && IsChild(window(), last_focus_) ? last_focus_ : Control(Form1Window::Command1));
+            return 0;
         case WM_CTLCOLORLISTBOX:
             if (reinterpret_cast<HWND>(lparam) == Control(Form1Window::File1)) {
                 const HDC dc = reinterpret_cast<HDC>(wparam);
@@ -270,8 +248,12 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Form1::OnClose() {
     if (running_) {
-        // The run stops at its next yield; Command2_Click then closes the window.
+        // The run finishes the book it is making, so that no folder is left half written, and
+        // stops at its next yield; Command2_Click then closes the window. Nothing shows meanwhile.
         close_requested_ = true;
+        ShowWindow(window(), SW_HIDE);
+        if (HelpWindow())
+            ShowWindow(HelpWindow(), SW_HIDE);
         return;
     }
     Form_Unload();

@@ -1,9 +1,12 @@
 // The main window: two buttons, the source and output file lists, the result list, the
-// windowless labels and the help picture. Its event procedures drive the folder chooser,
-// the Convert & Generate run and the help window.
+// windowless labels and the help picture. Its event procedures drive the folder chooser (or
+// take a dropped folder), the Convert & Generate run with its progress, the result lines'
+// double-click and the help window.
 #pragma once
 
 #include "ui/win32.h"
+// after windows.h
+#include <shellapi.h>
 
 #include <array>
 #include <functional>
@@ -18,6 +21,9 @@
 #include "ui/form_layout.h"
 #include "ui/form_resources.h"
 #include "ui/form_window.h"
+#include "ui/run_progress.h"
+#include "ui/taskbar_progress.h"
+#include "ui/yield_pacer.h"
 
 struct Form1Options {
     // Post WM_QUIT when the window is destroyed, which ends the program's message loop.
@@ -26,7 +32,13 @@ struct Form1Options {
     std::function<std::string()> choose_folder;
     RunOptions run_options;
     // How often the compilers that a run started are checked, in milliseconds.
-    UINT compile_check_interval = 500;
+    UINT compile_check_interval = 100;
+    // Opens a book or a folder (UTF-8 path); OpenWithShell unless replaced. False when it failed.
+    std::function<bool(HWND owner, const std::string& path)> open_with_shell;
+    // One pass through the message loop during a run; PumpPendingMessages unless replaced.
+    std::function<bool(HWND dialog_window)> pump_messages;
+    // The taskbar button's progress; CreateTaskbarProgress unless replaced. Null: none.
+    std::function<std::unique_ptr<TaskbarProgress>(HWND window)> taskbar_progress;
 };
 
 class Form1 final : public FormWindow {
@@ -51,31 +63,51 @@ class Form1 final : public FormWindow {
     bool RunInProgress() const { return running_; }
     // Number of started compilers whose result is still awaited.
     bool CompilersPending() const;
+    // Blocks until every compile that the runs handed over has ended.
+    void FinishCompiles();
+    // The report behind result line `index` of the latest run, or null.
+    const BookReport* LineReport(int index) const;
 
     // For the message loop: true when msg was a dialog key for this window and is handled.
     bool PreTranslateMessage(MSG& msg);
-    // Lets the windows work during the run; false once the window is closing.
+    // Lets the windows work during the run, at most once every YieldPacer::kIntervalMs and
+    // once per source file; false once the window is closing.
     bool YieldToMessages();
     // The run's modal message box over this window.
     void ShowRunMessage(const std::string& text, const std::string& title);
+
+    // What the run tells the window (Form1RunControls passes it on).
+    void SetRunStatus(const std::string& text);
+    void OnSourceFile(int index, int count, const std::string& name);
+    void OnFileProgress(int percent);
+    void OnBookReport(const BookReport& report);
 
     // Event procedures.
     void Form_Load();
     void Command1_Click();
     void Command2_Click();
     void Image1_Click();
+    void List1_DblClick();
+    void Form_DropFiles(HDROP drop);
     void Form_Unload();
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
+    static constexpr UINT_PTR kCompileTimerId = 2;  // clear of the skin's fade timer id on the buttons
+
     bool CreateControls();
     void Paint();
     void OnClose();
     void OnDestroy();
     bool OnSetCursor(WPARAM wparam, LPARAM lparam);
     void CheckCompilers();
+    // Shows a chosen or dropped folder in File1.
+    void TakeFolder(const std::string& folder);
+    void ShowProgress();
+    void EndProgress();
+    bool StopRequested() const { return close_requested_ && !book_in_progress_; }
 
     const FormResources& resources_;
     Form1Options options_;
@@ -85,10 +117,18 @@ class Form1 final : public FormWindow {
     FileListBox file2_;
     ResultListBox list1_;
     std::unique_ptr<Form2> form2_;
-    CompileQueue compiles_;  // the compiles of every run, at most one per processor at once
+    CompileQueue compiles_;            // the compiles of every run, at most one per processor at once
+    std::vector<BookReport> reports_;  // the latest run's, one per result line
+    std::wstring run_status_;          // Label1 as the run set it, without the progress
+    RunProgress progress_;
+    YieldPacer pacer_;
+    std::unique_ptr<TaskbarProgress> taskbar_;
+    bool taskbar_asked_ = false;
     bool running_ = false;
+    bool book_in_progress_ = false;  // a source file is being converted and has no result yet
     bool close_requested_ = false;
     bool image1_pressed_ = false;
+    HWND last_focus_ = nullptr;  // the control that had the focus when the window was deactivated
 };
 
 // The text of Label10 for a given number of listed files.

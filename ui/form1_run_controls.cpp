@@ -14,7 +14,7 @@ ResultList& Form1RunControls::List1() {
 }
 
 void Form1RunControls::SetStatusText(const std::string& text) {
-    form_.SetLabelCaption(Form1Label::Label1, WideFromUtf8(text));
+    form_.SetRunStatus(text);
 }
 
 void Form1RunControls::SetCountText(const std::string& text) {
@@ -35,4 +35,16 @@ void Form1RunControls::ShowMessage(const std::string& text, const std::string& t
 
 bool Form1RunControls::Yield() {
     return form_.YieldToMessages();
+}
+
+void Form1RunControls::OnSourceFile(int index, int count, const std::string& name) {
+    form_.OnSourceFile(index, count, name);
+}
+
+void Form1RunControls::OnFileProgress(int percent) {
+    form_.OnFileProgress(percent);
+}
+
+void Form1RunControls::OnBookReport(const BookReport& report) {
+    form_.OnBookReport(report);
 }

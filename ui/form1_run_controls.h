@@ -20,6 +20,9 @@ class Form1RunControls final : public RunControls {
     std::string PageTail() override;
     void ShowMessage(const std::string& text, const std::string& title) override;
     bool Yield() override;
+    void OnSourceFile(int index, int count, const std::string& name) override;
+    void OnFileProgress(int percent) override;
+    void OnBookReport(const BookReport& report) override;
 
   private:
     Form1& form_;

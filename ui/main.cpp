@@ -17,8 +17,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     {
         FormResources resources(instance);
         Form1 form(resources);
-        if (form.Create(show_command))
+        if (form.Create(show_command)) {
             exit_code = RunMessageLoop(form);
+            // The window is gone, but compiles that still wait or run would leave their book
+            // folders without a book if the process ended now. They finish first, with nothing
+            // on the screen: the user has closed the window and expects it gone.
+            form.FinishCompiles();
+        }
     }
     if (SUCCEEDED(com))
         CoUninitialize();

@@ -266,3 +266,28 @@ TEST(Resources, ProjectTextsAreAChineseStringTableMatchingTheBuilder) {
     ASSERT_TRUE(ChineseTableString(34, text));
     EXPECT_EQ(text, L"[INFOTYPES]\r\n");
 }
+
+// The 32-bit program may use 4 GB on 64-bit Windows instead of 2 GB: the largest novels are
+// read whole into memory.
+TEST(Program, IsMarkedLargeAddressAware) {
+    std::string path = FOLVANE_PROGRAM_FILE;
+    if (!path.empty() && path[0] == '/')
+        path = "Z:" + path;  // the build machine's file system as Wine shows it
+    HANDLE file =
+        CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    std::vector<char> head(4096);
+    DWORD read = 0;
+    ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &read, nullptr);
+    CloseHandle(file);
+    ASSERT_GE(read, sizeof(IMAGE_DOS_HEADER));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(head.data());
+    ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
+    ASSERT_LE(dos->e_lfanew + sizeof(DWORD) + sizeof(IMAGE_FILE_HEADER), read);
+    DWORD signature = 0;
+    std::memcpy(&signature, head.data() + dos->e_lfanew, sizeof(signature));
+    ASSERT_EQ(signature, IMAGE_NT_SIGNATURE);
+    IMAGE_FILE_HEADER header{};
+    std::memcpy(&header, head.data() + dos->e_lfanew + sizeof(DWORD), sizeof(header));
+    EXPECT_NE(header.Characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE, 0) << path;
+}

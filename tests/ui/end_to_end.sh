@@ -17,65 +17,13 @@ for tool in xdotool import convert; do
     command -v "$tool" >/dev/null 2>&1 || { echo "end_to_end: $tool is missing; skipped" >&2; exit 77; }
 done
 
-xvfb_pid=
-app_pid=
-work=$(mktemp -d)
 # The folder chooser is driven by keyboard through the tree "/" > "tmp" > this folder.
 samples=/tmp/folvane-e2e-$$
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    "$WINESERVER" -w 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work" "$samples"
-}
-trap cleanup EXIT
-trap 'exit 1' HUP INT PIPE TERM
-fail() {
-    echo "end_to_end: FAILED: $*" >&2
-    exit 1
-}
-
-if [ -z "$DISPLAY" ]; then
-    fifo="$work/display"
-    mkfifo "$fifo"
-    Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp 4>"$fifo" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    read -r display_number <"$fifo"
-    export DISPLAY=":$display_number"
-fi
+x_session_name=end_to_end
+x_session_folder=$samples
+. "$repo/tests/ui/x_session.sh"
+x_session_start
 mkdir -p "$shots"
-
-# Waits up to $2 seconds for a visible window whose title matches $1; prints its id.
-find_window() {
-    tries=$(($2 * 10))
-    while [ "$tries" -gt 0 ]; do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-        tries=$((tries - 1))
-    done
-    return 1
-}
-
-window_count() {
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
-}
-
-# Saves the window's picture: the root window cropped to the window's rectangle.
-screenshot() {
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    import -window root "$work/root.png" || return 1
-    convert "$work/root.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
-}
-
-# Clicks at a point of a window's client area; the client area sits inside the frame with
-# equal borders left, right and below.
-click_client() {
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    border=$(((WIDTH - $4) / 2))
-    top=$((HEIGHT - $5 - border))
-    xdotool mousemove --window "$1" $((border + $2)) $((top + $3)) click 1
-}
 
 # The program with the stand-in compiler in its folder, where it looks for hhc.exe first.
 mkdir -p "$work/program" "$samples"
@@ -85,6 +33,21 @@ printf 'Folvane turns every text file of a folder into a help book.\r\n%.0s' $(s
 printf '<html><head><title>Notes</title></head><body><p>notes</p></body></html>\r\n' >"$samples/notes.htm"
 printf '\264\272\275\255\263\261\313\256\301\254\272\243\306\275\r\n%.0s' $(seq 1 2000) >"$samples/$(printf '\345\224\220\350\257\227.txt')"
 printf 'not a source\r\n' >"$samples/picture.png"
+# Enough for a run of some seconds and a list longer than its box: four GBK novels of 8 MB
+# and 33 short stories, 40 sources in all.
+printf '\264\272\275\255\263\261\313\256\301\254\272\243\306\275%.0s' 1 2 3 4 >"$work/line"
+printf '\r\n' >>"$work/line"
+for i in $(seq 1 17); do
+    cat "$work/line" "$work/line" >"$work/lines"
+    mv "$work/lines" "$work/line"
+done
+for i in 1 2 3 4; do
+    cp "$work/line" "$samples/novel$i.txt"
+done
+for i in $(seq 10 42); do
+    printf 'Story %s, a short one.\r\n' "$i" >"$samples/story$i.txt"
+done
+last_source=$(printf '\345\224\220\350\257\227')  # the last of the run in name order
 
 "$WINELOADER_BIN" "$work/program/folvane.exe" >/dev/null 2>&1 &
 app_pid=$!
@@ -110,71 +73,70 @@ sleep 0.5
 [ "$(window_count '^帮助$')" -eq 1 ] || fail "a second click opened a second help window"
 
 # Command1 opens the shell's folder chooser; Escape cancels it.
-click_client "$main" 132 36 535 316
-find_window '^(选择文件夹|浏览文件夹|Browse for Folder)$' 15 >/dev/null || fail "Command1 opened no folder chooser"
-# Wine may replace the dialog's X window while it sets it up: look again once it has settled.
-# The keys go to the chooser, which has the keyboard focus.
-sleep 1
-chooser=$(find_window '^(选择文件夹|浏览文件夹|Browse for Folder)$' 5) || fail "the folder chooser went away"
+chooser=$(open_chooser "$main") || exit 1
 screenshot "$chooser" "$shots/folder-chooser.png"
 xdotool key Escape
 tries=50
-while [ "$(window_count '^(选择文件夹|浏览文件夹|Browse for Folder)$')" -gt 0 ] && [ "$tries" -gt 0 ]; do
+while [ "$(window_count "$chooser_title")" -gt 0 ] && [ "$tries" -gt 0 ]; do
     sleep 0.1
     tries=$((tries - 1))
 done
 [ "$tries" -gt 0 ] || fail "the folder chooser did not close on Escape"
 kill -0 "$app_pid" 2>/dev/null || fail "the program ended after the chooser was cancelled"
 
-# Choose the sample folder: from the OK button back to the tree, down to "/", open it, find
-# "tmp" by typing, open it, find the sample folder by typing, confirm.
-click_client "$main" 132 36 535 316
-find_window '^(选择文件夹|浏览文件夹|Browse for Folder)$' 15 >/dev/null || fail "Command1 opened no folder chooser"
-# Wine may replace the dialog's X window while it sets it up: look again once it has settled.
-# The keys go to the chooser, which has the keyboard focus.
-sleep 1
-chooser=$(find_window '^(选择文件夹|浏览文件夹|Browse for Folder)$' 5) || fail "the folder chooser went away"
-for keys in shift+Tab Down Right; do
-    xdotool key "$keys"
-    sleep 0.4
-done
-sleep 0.6
-xdotool type tmp
-sleep 0.5
-xdotool key Right
-sleep 1
-xdotool type "$(basename "$samples")"
-sleep 0.5
-screenshot "$chooser" "$shots/folder-chooser-choice.png"
-xdotool key Return
-sleep 1
+# Choose the sample folder.
+chooser=$(open_chooser "$main") || exit 1
+choose_tmp_folder "$chooser" "$(basename "$samples")" "$shots/folder-chooser-choice.png"
 
-# Convert & Generate over the three sources; the stand-in compiler writes each book.
-click_client "$main" 376 36 535 316
-tries=300
-while [ "$tries" -gt 0 ]; do
-    [ -f "$samples/readme/readme.chm" ] && [ -f "$samples/notes/notes.chm" ] && break
-    sleep 0.1
-    tries=$((tries - 1))
-done
-[ "$tries" -gt 0 ] || fail "the run did not build the books (was the sample folder chosen?)"
+# Convert & Generate over the 40 sources. The stand-in compiler writes each book; the compiles
+# queue behind the run, at most one per processor.
+click_command2 "$main"
+started=$(now)
+# During the run the status label names the file being converted and how far the run is:
+# the picture is taken while the first novel is converted.
+wait_for_file "$samples/novel1" 30 || fail "the run did not begin (was the sample folder chosen?)"
+sleep 0.05
+screenshot "$main" "$shots/main-window-running.png" || fail "no screenshot during the run"
+[ -f "$samples/$last_source/chm_hhp.hhp" ] && echo "end_to_end: the run ended before its picture was taken" >&2
+wait_for_file "$samples/$last_source/chm_hhp.hhp" 30 ||
+    fail "the run did not make the last book's project (was the sample folder chosen?)"
+echo "run: $(seconds_since "$started") s until the last project file"
 [ -f "$samples/readme/chm_hhp.hhp" ] || fail "no project file"
 [ -d "$samples/picture" ] && fail "a file of another type was converted"
-sleep 1
+# At the end of the run the last result line is in view.
+sleep 0.5
 click_client "$main" 300 306 535 316
 sleep 0.3
 screenshot "$main" "$shots/main-window.png" || fail "no screenshot of the main window after the run"
 
-# Closing the main window ends the program, although the help window is still open.
+# Closing the main window ends the program, although the help window is still open and
+# compiles still wait: the windows go at once, the process once every book is compiled.
+books_at_close=$(find "$samples" -name '*.chm' | wc -l)
 click_client "$main" 300 300 535 316
 xdotool key alt+F4
-tries=100
+tries=30
+while [ "$(window_count '^(Folvane|帮助)$')" -gt 0 ] && [ "$tries" -gt 0 ]; do
+    sleep 0.1
+    tries=$((tries - 1))
+done
+[ "$tries" -gt 0 ] || fail "the windows stayed on the screen after the main window was closed"
+tries=1200
 while kill -0 "$app_pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
     sleep 0.1
     tries=$((tries - 1))
 done
 kill -0 "$app_pid" 2>/dev/null && fail "the program did not end when its main window was closed"
 wait "$app_pid"
+status=$?
 app_pid=
-echo "screenshots: $shots/main-window.png $shots/help-window.png $shots/main-window-start.png"
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+folders=0
+for folder in "$samples"/*/; do
+    folders=$((folders + 1))
+    ls "$folder"*.chm >/dev/null 2>&1 ||
+        fail "the program ended leaving $folder without its book; it holds: $(ls "$folder" | tr '\n' ' ')"
+done
+[ "$folders" -eq 40 ] || fail "$folders book folders, not 40"
+echo "closed with $books_at_close of 40 books compiled; all 40 were there when the program had ended"
+echo "screenshots: $shots/main-window.png $shots/main-window-running.png $shots/help-window.png $shots/main-window-start.png"
 exit 0

@@ -120,3 +120,39 @@ TEST_F(Form1Test, ClosingTheMainWindowWhileTheChooserIsOpenEndsCleanly) {
     PumpFor(10);
     EXPECT_TRUE(TakeQuitMessage()) << "closing the main window ends the program";
 }
+
+TEST_F(Form1Test, AFolderDroppedOnTheWindowIsTakenAsIfChosen) {
+    TempFolder folder;
+    folder.WriteFile(L"a.txt", "a\r\n");
+    folder.WriteFile(L"b.htm", "<p>b</p>");
+    folder.WriteFile(L"c.doc", "c");
+    TempFolder other;
+    other.WriteFile(L"x.txt", "x\r\n");
+    int chooser_opened = 0;
+    CreateForm(
+        [&] {
+            ++chooser_opened;
+            return std::string();
+        },
+        FakeCompilerPath());
+    EXPECT_NE(GetWindowLongPtrW(form_->window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0) << "drops are refused";
+
+    // A file and a folder: the folder is taken.
+    SendMessageW(form_->window(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({other.Join(L"x.txt"), folder.path()})), 0);
+    EXPECT_EQ(form_->File1().Path(), Chosen(folder));
+    EXPECT_EQ(ListBoxItems(Control(Form1Window::File1)), (std::vector<std::wstring>{L"a.txt", L"b.htm"}));
+    EXPECT_EQ(Label(Form1Label::Label10), "加载2个文件");
+    Click(Form1Window::Command2);
+    EXPECT_EQ(ListBoxItems(Control(Form1Window::List1)), (std::vector<std::wstring>{L"a_成功", L"b_成功"}));
+
+    // Files alone: the folder that holds them.
+    SendMessageW(form_->window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({other.Join(L"x.txt")})), 0);
+    EXPECT_EQ(form_->File1().Path(), Chosen(other));
+    EXPECT_EQ(Label(Form1Label::Label10), "加载1个文件");
+
+    // Nothing that exists: nothing changes.
+    SendMessageW(form_->window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({other.Join(L"gone")})), 0);
+    EXPECT_EQ(form_->File1().Path(), Chosen(other));
+    EXPECT_EQ(chooser_opened, 0);
+}

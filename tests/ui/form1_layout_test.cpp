@@ -167,6 +167,34 @@ TEST_F(Form1Test, TabKeyMovesTheFocusThroughTheMessageLoop) {
     EXPECT_EQ(GetFocus(), Control(Form1Window::Command2));
 }
 
+TEST_F(Form1Test, Command1HasTheFocusAtStartAndSpacePressesIt) {
+    int chooser_opened = 0;
+    CreateForm([&] {
+        ++chooser_opened;
+        return std::string();
+    });
+    EXPECT_EQ(GetFocus(), Control(Form1Window::Command1));
+    // A real key, through the message loop as the program runs it.
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_SPACE;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return chooser_opened == 1; }, 2000));
+}
+
+TEST_F(Form1Test, TheFocusComesBackToItsControlAfterAMessageBox) {
+    CreateForm();
+    SetFocus(Control(Form1Window::Command2));
+    {
+        DialogAnswerer answerer(IDOK);
+        form_->ShowRunMessage("text", "title");
+        ASSERT_EQ(answerer.seen().size(), 1u);
+    }
+    PumpFor(20);
+    EXPECT_EQ(GetFocus(), Control(Form1Window::Command2));
+}
+
 TEST_F(Form1Test, EveryControlUsesTheSystemMessageFont) {
     CreateForm();
     NONCLIENTMETRICSW metrics{};

@@ -1,6 +1,8 @@
 // The Convert & Generate run driven through Command2 with the real message pump: result
 // lines, labels, the compiler watcher, the run's message box, a second click during the run
 // and closing the window during the run.
+#include <algorithm>
+
 #include "builder/run_texts.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/form1_run_controls.h"
@@ -37,8 +39,19 @@ TEST_F(Form1Test, RunThroughCommand2FillsTheResultListAndLabels) {
     }
     EXPECT_FALSE(form_->RunInProgress());
     EXPECT_EQ(Label(Form1Label::Label1), kFinishedText);
-    for (const std::string& status : status_during_run)
-        EXPECT_EQ(status, kWaitingText);
+    // While it runs, the status names the file being converted after the waiting text.
+    const std::vector<std::string> progress = {" 1/4 alpha", " 2/4 beta", " 3/4 empty", " 4/4 fail_gamma"};
+    int with_progress = 0;
+    for (const std::string& status : status_during_run) {
+        if (status == kWaitingText)
+            continue;
+        ++with_progress;
+        const bool known = std::any_of(progress.begin(), progress.end(), [&](const std::string& file) {
+            return status.rfind(kWaitingText + file, 0) == 0;
+        });
+        EXPECT_TRUE(known) << status;
+    }
+    EXPECT_GT(with_progress, 0);
     EXPECT_EQ(Label(Form1Label::Label11), "完成3个文件");
     EXPECT_TRUE(folder.Exists(L"alpha\\chm_hhp.hhp"));
     EXPECT_TRUE(folder.Exists(L"beta\\chm_hhc.hhc"));
@@ -57,19 +70,35 @@ TEST_F(Form1Test, RunThroughCommand2FillsTheResultListAndLabels) {
     EXPECT_EQ(form_->List1().Entry(1), "beta_成功");
 }
 
-TEST_F(Form1Test, SecondRunOverTheSameFolderReportsExistingFolders) {
-    TempFolder folder;
-    folder.WriteFile(L"one.txt", "one\r\n");
-    folder.WriteFile(L"two.txt", "two\r\n");
-    CreateForm([&] { return folder.utf8_path(); }, FakeCompilerPath());
+TEST_F(Form1Test, EachRunShowsItsOwnLinesAndCountsItsOwnBooks) {
+    TempFolder first;
+    first.WriteFile(L"one.txt", "one\r\n");
+    first.WriteFile(L"two.txt", "two\r\n");
+    first.WriteFile(L"three.txt", "three\r\n");
+    TempFolder second;
+    second.WriteFile(L"new.txt", "new\r\n");
+    second.WriteFile(L"old.txt", "old\r\n");
+    second.MakeFolder(L"old");
+    second.WriteFile(L"old\\old.chm", "made before");
+    const TempFolder* chosen = &first;
+    CreateForm([&] { return chosen->utf8_path(); }, FakeCompilerPath());
     Click(Form1Window::Command1);
     Click(Form1Window::Command2);
-    ASSERT_EQ(ResultLines(*form_), (std::vector<std::string>{"one_成功", "two_成功"}));
-    ASSERT_EQ(Label(Form1Label::Label11), "完成2个文件");
+    ASSERT_EQ(ResultLines(*form_), (std::vector<std::string>{"one_成功", "three_成功", "two_成功"}));
+    ASSERT_EQ(Label(Form1Label::Label11), "完成3个文件");
+
+    // Another folder: its lines alone, and only the book it made counts.
+    chosen = &second;
+    Click(Form1Window::Command1);
+    Click(Form1Window::Command2);
+    EXPECT_EQ(ResultLines(*form_), (std::vector<std::string>{"new_成功", "old_目录已存在！"}));
+    EXPECT_EQ(Label(Form1Label::Label11), "完成1个文件");
+
+    // The same folder again: every book exists, none is made, and no count is left standing.
     form_->SetLabelCaption(Form1Label::Label1, L"");
     Click(Form1Window::Command2);
-    EXPECT_EQ(ResultLines(*form_), (std::vector<std::string>{"one_目录已存在！", "two_目录已存在！"}));
-    EXPECT_EQ(Label(Form1Label::Label11), "完成2个文件");
+    EXPECT_EQ(ResultLines(*form_), (std::vector<std::string>{"new_目录已存在！", "old_目录已存在！"}));
+    EXPECT_EQ(Label(Form1Label::Label11), "");
     EXPECT_EQ(Label(Form1Label::Label1), kFinishedText);
 }
 
@@ -151,7 +180,7 @@ TEST_F(Form1Test, ASecondClickDuringTheRunIsIgnored) {
     EXPECT_EQ(Label(Form1Label::Label1), kFinishedText);
 }
 
-TEST_F(Form1Test, ClosingDuringTheRunStopsItAndEndsTheProgram) {
+TEST_F(Form1Test, ClosingDuringTheRunHidesTheWindowFinishesTheBookAndEndsTheProgram) {
     TempFolder folder;
     folder.WriteFile(L"a_big.txt", AsciiText(400000));
     folder.WriteFile(L"b_big.txt", AsciiText(400000));
@@ -160,24 +189,34 @@ TEST_F(Form1Test, ClosingDuringTheRunStopsItAndEndsTheProgram) {
     Click(Form1Window::Command1);
     bool closed = false;
     bool still_open_after_close = false;
+    bool visible_after_close = true;
     {
         ThreadTicker ticker([&] {
-            if (!form_->RunInProgress() || closed)
+            // Close once the first book is under way.
+            if (!form_->RunInProgress() || closed || Label(Form1Label::Label1).find(" 1/3 a_big") == std::string::npos)
                 return;
             closed = true;
             SendMessageW(form_->window(), WM_CLOSE, 0, 0);
-            // The window stays until the run has stopped and returned.
+            // The window stays until the run has stopped and returned, but out of sight.
             still_open_after_close = form_->window() != nullptr;
+            visible_after_close = IsWindowVisible(form_->window()) != FALSE;
         });
         Click(Form1Window::Command2);
     }
     ASSERT_TRUE(closed);
     EXPECT_TRUE(still_open_after_close);
+    EXPECT_FALSE(visible_after_close);
     EXPECT_FALSE(form_->RunInProgress());
     EXPECT_TRUE(PumpUntil([&] { return form_->window() == nullptr; }, 5000));
     PumpFor(10);
     EXPECT_TRUE(TakeQuitMessage());
-    // Stopped at a yield: no completion text and not every book was made.
+    // The book under way was finished, no later one was begun, and no completion text shows.
+    EXPECT_TRUE(folder.Exists(L"a_big\\chm_hhp.hhp"));
+    EXPECT_FALSE(folder.Exists(L"b_big"));
+    EXPECT_FALSE(folder.Exists(L"c_big"));
     EXPECT_EQ(Label(Form1Label::Label1), kWaitingText);
-    EXPECT_FALSE(folder.Exists(L"c_big\\chm_hhp.hhp"));
+    // What the program does after its message loop: the book's compile ends before the process.
+    form_->FinishCompiles();
+    EXPECT_FALSE(form_->CompilersPending());
+    EXPECT_TRUE(folder.Exists(L"a_big\\a_big.chm"));
 }

@@ -1,5 +1,8 @@
 #include "tests/ui/ui_test_support.h"
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <map>
 
 #include "win/wide_text.h"
@@ -216,6 +219,64 @@ void CALLBACK ThreadTicker::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
         found->second->tick_();
 }
 
+bool IsSkinned(HWND window) {
+    return window && GetPropA(window, "PROCADDR") != nullptr;
+}
+
+HWND FindThreadDialog() {
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetCurrentThreadId(), CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs.empty() ? nullptr : dialogs.front();
+}
+
+void KeyboardAnswerer::Tick() {
+    const HWND dialog = FindThreadDialog();
+    if (!dialog)
+        return;
+    if (!pressed_) {
+        // Give the skin's activation handling a few ticks to attach the dialog.
+        if (++settle_ < 5)
+            return;
+        result_.appeared = true;
+        result_.title = TextOf(dialog);
+        result_.text = TextOf(GetDlgItem(dialog, 0xFFFF));
+        result_.skinned = IsSkinned(dialog);
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (lstrcmpiW(ClassOf(child).c_str(), L"Button") != 0 || !IsWindowVisible(child))
+                continue;
+            ++result_.buttons;
+            if (IsSkinned(child))
+                ++result_.skinned_buttons;
+        }
+        SetForegroundWindow(dialog);
+        INPUT keys[2] = {};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = key_;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+        pressed_ = true;
+        pressed_at_ = GetTickCount();
+    } else if (GetTickCount() - pressed_at_ > 5000 && !result_.needed_rescue) {
+        result_.needed_rescue = true;
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+    std::wstring names;
+    for (const std::wstring& path : paths)
+        names += path + L'\0';
+    names += L'\0';
+    const size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
 void Form1Test::SetUp() {
     resources_ = std::make_unique<FormResources>(GetModuleHandleW(nullptr));
 }
@@ -232,6 +293,10 @@ void Form1Test::CreateForm(std::function<std::string()> choose_folder, std::stri
     Form1Options options;
     options.choose_folder = std::move(choose_folder);
     options.run_options.compiler = std::move(compiler);
+    CreateForm(std::move(options));
+}
+
+void Form1Test::CreateForm(Form1Options options) {
     options.compile_check_interval = 50;
     form_ = std::make_unique<Form1>(*resources_, std::move(options));
     ASSERT_TRUE(form_->Create(SW_SHOWNORMAL));

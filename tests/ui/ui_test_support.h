@@ -90,6 +90,45 @@ class ThreadTicker {
     UINT_PTR timer_ = 0;
 };
 
+// True when the skin has attached `window`.
+bool IsSkinned(HWND window);
+// A visible dialog box (class "#32770") of this thread, or null.
+HWND FindThreadDialog();
+
+// What a dialog looked like when KeyboardAnswerer's key went in.
+struct KeyedDialog {
+    bool appeared = false;
+    std::wstring title;
+    std::wstring text;  // the message text of a message box
+    bool skinned = false;
+    int skinned_buttons = 0;
+    int buttons = 0;
+    bool needed_rescue = false;
+};
+
+// Waits for a dialog of this thread, records its skin, presses `key` once as real keyboard
+// input and, should the key not close it within a few seconds, closes it by command so that
+// a failing test cannot hang.
+class KeyboardAnswerer {
+  public:
+    explicit KeyboardAnswerer(WORD key) : key_(key), ticker_([this] { Tick(); }, 10) {}
+    const KeyedDialog& result() const { return result_; }
+
+  private:
+    void Tick();
+
+    WORD key_;
+    KeyedDialog result_;
+    bool pressed_ = false;
+    int settle_ = 0;
+    DWORD pressed_at_ = 0;
+    ThreadTicker ticker_;
+};
+
+// A drop handle as the shell makes it for a drag of these files or folders onto a window;
+// whoever handles WM_DROPFILES frees it.
+HDROP MakeDrop(const std::vector<std::wstring>& paths);
+
 // A main window created as the program creates it; closed and its WM_QUIT taken at the end.
 class Form1Test : public ::testing::Test {
   protected:
@@ -97,6 +136,8 @@ class Form1Test : public ::testing::Test {
     void TearDown() override;
     // Creates the form; choose_folder replaces the folder chooser when set.
     void CreateForm(std::function<std::string()> choose_folder = {}, std::string compiler = {});
+    // Creates the form with options of the test's own (the compile check interval is shortened).
+    void CreateForm(Form1Options options);
     // Closes the window and pumps until it is gone; true when it went and WM_QUIT came.
     bool CloseForm();
     HWND Control(Form1Window which) const { return form_->Control(which); }
