@@ -48,6 +48,17 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes);
 bool WriteNewFile(const std::string& path, std::string_view bytes);
 bool DeleteFileAt(const std::string& path);
 
+// A new file written from start to end in pieces, created as WriteNewFile creates one.
+class FileWriter {
+  public:
+    virtual ~FileWriter() = default;
+    virtual bool Write(std::string_view bytes) = 0;
+    // False when not everything reached the file.
+    virtual bool Close() = 0;
+};
+// Null when the file cannot be created (LastErrorText says why).
+std::unique_ptr<FileWriter> CreateFileWriter(const std::string& path);
+
 // Reads a source file whole. It is opened without blocking (a pipe must not stall the run) and
 // judged on the open handle: only a regular file is a source. On failure `reason` says why.
 bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason);

@@ -372,6 +372,38 @@ bool WriteNewFile(const std::string& path, std::string_view bytes) {
     return fd >= 0 && WriteAndClose(fd, path, bytes);
 }
 
+namespace {
+
+class PosixFileWriter : public FileWriter {
+  public:
+    explicit PosixFileWriter(int fd) : fd_(fd) {}
+    ~PosixFileWriter() override { Close(); }
+    bool Write(std::string_view bytes) override {
+        ok_ = ok_ && WriteAll(fd_, bytes);
+        return ok_;
+    }
+    bool Close() override {
+        if (fd_ >= 0) {
+            ok_ = close(fd_) == 0 && ok_;
+            fd_ = -1;
+        }
+        return ok_;
+    }
+
+  private:
+    int fd_;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<FileWriter> CreateFileWriter(const std::string& path) {
+    int fd = CreateNew(path);
+    if (fd < 0)
+        return nullptr;
+    return std::make_unique<PosixFileWriter>(fd);
+}
+
 bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason) {
     bytes.clear();
     // O_NONBLOCK: opening a pipe or a device must not wait for a writer. A link to a regular

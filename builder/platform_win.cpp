@@ -8,51 +8,20 @@
 #include "builder/platform.h"
 #include "builder/text_bytes.h"
 #include "builder/unicode_text.h"
+#include "win/handles.h"
+#include "win/wide_text.h"
 
 namespace platform {
-
-namespace {
-
-std::wstring Wide(std::string_view utf8) {
-    std::u16string text = Utf8ToUtf16(utf8);
-    return std::wstring(text.begin(), text.end());
-}
-
-std::string Narrow(const wchar_t* text, size_t length) {
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
-}
-
-std::string Narrow(const std::wstring& text) {
-    return Narrow(text.data(), text.size());
-}
-
-class HandleHolder {
-  public:
-    explicit HandleHolder(HANDLE h) : h_(h) {}
-    ~HandleHolder() {
-        if (ok())
-            CloseHandle(h_);
-    }
-    HandleHolder(const HandleHolder&) = delete;
-    HandleHolder& operator=(const HandleHolder&) = delete;
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE get() const { return h_; }
-
-  private:
-    HANDLE h_;
-};
-
-}  // namespace
 
 bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     entries.clear();
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileExW(Wide(JoinPath(folder, "*")).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                   nullptr, 0);
+    HANDLE find = FindFirstFileExW(WideFromUtf8(JoinPath(folder, "*")).c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive root lists nothing
     do {
-        std::string name = Narrow(std::wstring(data.cFileName));
+        std::string name = Utf8FromWide(std::wstring(data.cFileName));
         if (name == "." || name == "..")
             continue;
         FolderEntry entry;
@@ -68,7 +37,7 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
 FileInfo GetFileInfo(const std::string& path) {
     FileInfo info;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &data))
         return info;
     info.exists = true;
     info.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -80,18 +49,18 @@ FileInfo GetFileInfo(const std::string& path) {
 }
 
 bool CreateFolder(const std::string& path) {
-    return CreateDirectoryW(Wide(path).c_str(), nullptr) != 0;
+    return CreateDirectoryW(WideFromUtf8(path).c_str(), nullptr) != 0;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0) != 0;
+    return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), 0) != 0;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size;
-    if (!file.ok() || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
         static_cast<uint64_t>(size.QuadPart) > bytes.max_size()) {
         bytes.clear();
         return false;
@@ -117,10 +86,10 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
 
 bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes, uint64_t* file_size) {
     bytes.clear();
-    HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
-    if (!file.ok() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
+    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
         return false;
     *file_size = static_cast<uint64_t>(size.QuadPart);
     bytes.resize(static_cast<size_t>(std::min<uint64_t>(max_bytes, *file_size)));
@@ -134,9 +103,9 @@ bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes,
 }
 
 bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-    HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.ok())
+    if (!file.valid())
         return false;
     size_t done = 0;
     while (done < bytes.size()) {
@@ -150,7 +119,7 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes) {
 }
 
 bool DeleteFileAt(const std::string& path) {
-    return DeleteFileW(Wide(path).c_str()) != 0;
+    return DeleteFileW(WideFromUtf8(path).c_str()) != 0;
 }
 
 char PathSeparator() {
@@ -183,19 +152,19 @@ std::string ProgramFolder() {
         return ".";
     // A drive root keeps its separator ("C:\").
     if (slash == 2 && path[1] == L':')
-        return Narrow(path.substr(0, 3));
-    return Narrow(path.substr(0, slash));
+        return Utf8FromWide(path.substr(0, 3));
+    return Utf8FromWide(path.substr(0, slash));
 }
 
 std::string GetEnv(const char* name) {
-    std::wstring wname = Wide(name);
+    std::wstring wname = WideFromUtf8(name);
     DWORD n = GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
     if (n == 0)
         return "";
     std::wstring value(n, L'\0');
     n = GetEnvironmentVariableW(wname.c_str(), value.data(), n);
     value.resize(n);
-    return Narrow(value);
+    return Utf8FromWide(value);
 }
 
 std::vector<std::string> PathFolders() {
@@ -266,8 +235,8 @@ class WinProcess : public Process {
 std::unique_ptr<Process> StartProcess(const std::string& program,
                                       const std::vector<std::string>& args,
                                       const std::string& working_folder) {
-    std::wstring command_line = Wide(BuildCommandLine(program, args));
-    std::wstring folder = Wide(working_folder);
+    std::wstring command_line = WideFromUtf8(BuildCommandLine(program, args));
+    std::wstring folder = WideFromUtf8(working_folder);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -302,7 +271,7 @@ void SleepMs(int ms) {
 FileInfo GetEntryInfo(const std::string& path) {
     FileInfo info;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &data))
         return info;
     info.exists = true;
     info.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -320,7 +289,7 @@ std::string LastErrorText() {
     DWORD n =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string message = n ? Narrow(text, n) : "";
+    std::string message = n ? Utf8FromWide(std::wstring_view(text, n)) : "";
     if (text)
         LocalFree(text);
     while (!message.empty() &&
@@ -345,7 +314,8 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 HANDLE CreateNew(const std::string& path, DWORD share) {
     // CREATE_NEW fails on any existing name, a link included.
-    return CreateFileW(Wide(path).c_str(), GENERIC_WRITE, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, share, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
 }
 
 }  // namespace
@@ -353,32 +323,64 @@ HANDLE CreateNew(const std::string& path, DWORD share) {
 bool WriteNewFile(const std::string& path, std::string_view bytes) {
     bool ok = false;
     {
-        HandleHolder file(CreateNew(path, FILE_SHARE_READ));
-        if (!file.ok())
+        ScopedHandle file(CreateNew(path, FILE_SHARE_READ));
+        if (!file.valid())
             return false;
         ok = WriteAll(file.get(), bytes);
     }
     if (!ok) {
         // A failed write must not leave half a file that looks like a page.
         DWORD error = GetLastError();
-        DeleteFileW(Wide(path).c_str());
+        DeleteFileW(WideFromUtf8(path).c_str());
         SetLastError(error);
     }
     return ok;
 }
 
+namespace {
+
+class WinFileWriter : public FileWriter {
+  public:
+    explicit WinFileWriter(HANDLE file) : file_(file) {}
+    ~WinFileWriter() override { Close(); }
+    bool Write(std::string_view bytes) override {
+        ok_ = ok_ && WriteAll(file_, bytes);
+        return ok_;
+    }
+    bool Close() override {
+        if (file_ != INVALID_HANDLE_VALUE) {
+            ok_ = CloseHandle(file_) && ok_;
+            file_ = INVALID_HANDLE_VALUE;
+        }
+        return ok_;
+    }
+
+  private:
+    HANDLE file_;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<FileWriter> CreateFileWriter(const std::string& path) {
+    HANDLE file = CreateNew(path, FILE_SHARE_READ);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::make_unique<WinFileWriter>(file);
+}
+
 bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason) {
     bytes.clear();
     // A folder cannot even be opened as a file; say what it is rather than "access denied".
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         reason = path + " 不是普通文件（管道、设备或文件夹不能转换）";
         return false;
     }
-    HandleHolder file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
+    ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.ok()) {
+    if (!file.valid()) {
         reason = "无法打开 " + path + "：" + LastErrorText();
         return false;
     }
@@ -435,7 +437,7 @@ std::string CreateUniqueFolder(const std::string& parent, const std::string& pre
         for (int i = 0; i < 16; ++i)
             name += kHex[(random >> (60 - 4 * i)) & 15];
         name += suffix;
-        if (CreateDirectoryW(Wide(JoinPath(parent, name)).c_str(), nullptr))
+        if (CreateDirectoryW(WideFromUtf8(JoinPath(parent, name)).c_str(), nullptr))
             return name;
         if (GetLastError() != ERROR_ALREADY_EXISTS)
             break;
@@ -445,7 +447,7 @@ std::string CreateUniqueFolder(const std::string& parent, const std::string& pre
 
 bool RenameFolder(const std::string& from, const std::string& to) {
     // Without MOVEFILE_REPLACE_EXISTING an existing target, empty folder or not, fails the move.
-    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0) != 0;
+    return MoveFileExW(WideFromUtf8(from).c_str(), WideFromUtf8(to).c_str(), 0) != 0;
 }
 
 bool RemoveFlatFolder(const std::string& folder) {
@@ -462,13 +464,14 @@ bool RemoveFlatFolder(const std::string& folder) {
         FileInfo info = GetEntryInfo(path);
         bool removed = false;
         if (info.is_link)
-            removed = info.is_folder ? RemoveDirectoryW(Wide(path).c_str()) : DeleteFileW(Wide(path).c_str());
+            removed =
+                info.is_folder ? RemoveDirectoryW(WideFromUtf8(path).c_str()) : DeleteFileW(WideFromUtf8(path).c_str());
         else if (!info.is_folder)
-            removed = DeleteFileW(Wide(path).c_str());
+            removed = DeleteFileW(WideFromUtf8(path).c_str());
         if (!removed)
             return false;
     }
-    return RemoveDirectoryW(Wide(folder).c_str()) != 0;
+    return RemoveDirectoryW(WideFromUtf8(folder).c_str()) != 0;
 }
 
 namespace {
@@ -492,7 +495,7 @@ std::unique_ptr<HeldFile> CreateHeldFile(const std::string& path, std::string_vi
         return nullptr;
     if (!WriteAll(file, contents)) {
         CloseHandle(file);
-        DeleteFileW(Wide(path).c_str());
+        DeleteFileW(WideFromUtf8(path).c_str());
         return nullptr;
     }
     return std::make_unique<WinHeldFile>(file);
@@ -502,7 +505,7 @@ std::unique_ptr<HeldFile> HoldExistingFile(const std::string& path) {
     FileInfo info = GetEntryInfo(path);
     if (!info.exists || info.is_folder || info.is_link)
         return nullptr;
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return nullptr;
@@ -510,7 +513,7 @@ std::unique_ptr<HeldFile> HoldExistingFile(const std::string& path) {
 }
 
 bool IsFileHeld(const std::string& path) {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_SHARING_VIOLATION;
@@ -519,7 +522,7 @@ bool IsFileHeld(const std::string& path) {
 }
 
 std::string AbsolutePath(const std::string& path) {
-    const std::wstring wide = Wide(path.empty() ? "." : path);
+    const std::wstring wide = WideFromUtf8(path.empty() ? "." : path);
     DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (n == 0)
         return path;
@@ -529,7 +532,7 @@ std::string AbsolutePath(const std::string& path) {
     // "C:\" keeps its separator; any other trailing one goes.
     while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/'))
         full.pop_back();
-    return Narrow(full);
+    return Utf8FromWide(full);
 }
 
 bool IsExecutable(const std::string& path) {
