@@ -342,6 +342,8 @@ TEST(Run, AFloodOfBooksNeverRunsMoreCompilersThanProcessors) {
     ConvertAndGenerate(controls, queue, options);
     std::vector<BookReport> ended = queue.WaitAll();
     EXPECT_EQ(ended.size(), 200u);
+    for (const BookReport& report : ended)
+        EXPECT_TRUE(report.compiled) << report.source << ": " << report.reason;
     int most = 0;
     for (const auto& [name, bytes] : SnapshotTree(counts.path())) {
         if (name.rfind("seen-", 0) == 0)
