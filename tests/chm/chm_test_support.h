@@ -1,0 +1,74 @@
+// What the CHM tests share: the book folder, code page and output as the compiler's caller
+// provides them (through the builder's platform layer, as the program does), and test books
+// written the way the builder writes them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "chm/chm_compiler.h"
+
+namespace chm_test {
+
+// Reads files from a folder on disk.
+class FolderSource : public chm::FileSource {
+  public:
+    explicit FolderSource(std::string folder) : folder_(std::move(folder)) {}
+    bool Read(const std::string& name, std::string& bytes, std::string& error) override;
+    int reads() const { return reads_; }
+
+  private:
+    std::string folder_;
+    int reads_ = 0;
+};
+
+// Code page 936 through the builder's conversions; a character code page 936 lacks becomes '?'.
+class Cp936Codec : public chm::TextCodec {
+  public:
+    std::string ToUtf8(std::string_view cp936) override;
+    std::string FromUtf8(std::string_view utf8) override;
+};
+
+class StringSink : public chm::OutputSink {
+  public:
+    bool Write(std::string_view bytes) override {
+        data.append(bytes);
+        return true;
+    }
+    std::string data;
+};
+
+// A page of a test book: its file name and text (UTF-8; written as code page 936, characters it
+// lacks as &#N; references, as the builder writes them).
+struct TestPage {
+    std::string file_name;
+    std::string title;  // the contents entry's name
+    std::string text;
+    int depth = 0;       // 0: a top-level contents entry; 1: inside the volume before it
+    std::string anchor;  // "#ch12": the contents entry points into the page
+};
+
+struct TestBook {
+    std::string name;  // the book's name: "Compiled file=<name>.chm", the window caption
+    std::vector<TestPage> pages;
+    bool write_contents = true;
+    bool write_index = true;
+};
+
+// Writes pages, chm_hhc.hhc, chm_hhk.hhk and chm_hhp.hhp into `folder` (created), all in code
+// page 936 with CR LF. Returns false when a file cannot be written.
+bool WriteTestBook(const std::string& folder, const TestBook& book);
+
+// The page bytes WriteTestBook writes for `page`.
+std::string PageBytes(const TestPage& page);
+
+// Code page 936 bytes with &#N; for characters it lacks.
+std::string Cp936WithRefs(const std::string& utf8);
+
+// Compiles folder/chm_hhp.hhp into folder/<book>.chm. Returns the compiler's result.
+chm::CompileResult CompileFolder(const std::string& folder,
+                                 const std::string& book_file,
+                                 const chm::CompileSettings& settings = chm::CompileSettings());
+
+}  // namespace chm_test
