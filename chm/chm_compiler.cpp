@@ -99,6 +99,14 @@ std::string CompiledFileStem(std::string_view compiled_file) {
     return AsciiLower(TrimBlanks(stem));
 }
 
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 bool SettingsValid(const CompileSettings& s) {
     if (s.window_bits < 16 || s.window_bits > 21)
         return false;
@@ -260,8 +268,7 @@ class BookCompiler {
     // The files viewers read besides the pages: window types, topics, strings and #SYSTEM.
     void AddViewerFiles() {
         StringsTable strings;
-        auto to_code_page = [this](const std::string& utf8) { return ToCodePage(utf8); };
-        AddCompressed("/#WINDOWS", BuildWindowsFile(project_.windows, strings, to_code_page));
+        AddCompressed("/#WINDOWS", BuildWindowsFile(WindowsInBook(), strings));
 
         std::vector<Topic> topics;
         for (const PlannedFile& file : plan_) {
@@ -299,6 +306,33 @@ class BookCompiler {
         // #SYSTEM stays uncompressed, as readers may look at it before they set up decompression.
         stored_.push_back({"/#SYSTEM", BuildSystemFile(system)});
         stored_.push_back({"/#ITBITS", ""});
+    }
+
+    // The project's window types with their texts in the book's code page, which is how the
+    // Windows viewer reads them. Unix viewers (kchmviewer, xchm) read the start page from the last
+    // window record as UTF-8 instead; when it is not plain ASCII, one more record, which the
+    // Windows viewer never asks for by name, carries it for them in UTF-8.
+    std::vector<WindowDefinition> WindowsInBook() {
+        std::vector<WindowDefinition> windows = project_.windows;
+        const WindowDefinition* default_window = nullptr;
+        for (WindowDefinition& w : windows) {
+            for (std::string* text : {&w.name, &w.caption, &w.contents_file, &w.index_file, &w.default_file,
+                                      &w.home_file, &w.jump1_url, &w.jump1_text, &w.jump2_url, &w.jump2_text})
+                *text = ToCodePage(*text);
+            if (AsciiLower(w.name) == AsciiLower(ToCodePage(default_window_)) && !default_window_.empty())
+                default_window = &w;
+        }
+        if (!default_window)
+            return windows;
+        const WindowDefinition* source = project_.FindWindow(default_window_);
+        const std::string start = source->default_file.empty() ? default_topic_ : source->default_file;
+        if (IsAscii(start))
+            return windows;
+        WindowDefinition utf8_start;
+        utf8_start.name = default_window->name + "_utf8";
+        utf8_start.default_file = start;
+        windows.push_back(std::move(utf8_start));
+        return windows;
     }
 
     CompileResult Write(OutputSink& out) {

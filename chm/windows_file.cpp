@@ -35,10 +35,8 @@ uint32_t ValidMembers(const WindowDefinition& w) {
 
 }  // namespace
 
-std::string BuildWindowsFile(const std::vector<WindowDefinition>& windows,
-                             StringsTable& strings,
-                             const std::function<std::string(const std::string&)>& to_code_page) {
-    auto text = [&](const std::string& utf8) { return strings.Add(to_code_page(utf8)); };
+std::string BuildWindowsFile(const std::vector<WindowDefinition>& windows, StringsTable& strings) {
+    auto text = [&](const std::string& bytes) { return strings.Add(bytes); };
     std::string out;
     Put32(out, static_cast<uint32_t>(windows.size()));
     Put32(out, kWindowRecordBytes);

@@ -2,7 +2,6 @@
 // offsets into #STRINGS.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,9 +12,7 @@ namespace chm {
 
 inline constexpr size_t kWindowRecordBytes = 0xC4;
 
-// `to_code_page` turns a UTF-8 text into the book's code page.
-std::string BuildWindowsFile(const std::vector<WindowDefinition>& windows,
-                             StringsTable& strings,
-                             const std::function<std::string(const std::string&)>& to_code_page);
+// The texts of `windows` are stored as they are: the caller has put them into the book's code page.
+std::string BuildWindowsFile(const std::vector<WindowDefinition>& windows, StringsTable& strings);
 
 }  // namespace chm

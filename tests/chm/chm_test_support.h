@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chm/chm_compiler.h"
@@ -42,6 +43,12 @@ class StringSink : public chm::OutputSink {
 // A page of a test book: its file name and text (UTF-8; written as code page 936, characters it
 // lacks as &#N; references, as the builder writes them).
 struct TestPage {
+    TestPage(std::string file, std::string name, std::string body, int level = 0, std::string target = "")
+        : file_name(std::move(file)),
+          title(std::move(name)),
+          text(std::move(body)),
+          depth(level),
+          anchor(std::move(target)) {}
     std::string file_name;
     std::string title;  // the contents entry's name
     std::string text;
