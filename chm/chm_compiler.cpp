@@ -142,8 +142,8 @@ class BookCompiler {
 
   private:
     struct PlannedFile {
-        std::string listed;  // UTF-8, as the project names it: what the caller reads
-        std::string stored;  // the name in the book
+        std::string listed;  // UTF-8, as the project names it, for messages
+        std::string stored;  // the name in the book; without its '/', what the caller reads
         enum class Kind { kPage, kContents, kIndex } kind = Kind::kPage;
     };
 
@@ -221,7 +221,7 @@ class BookCompiler {
                 return Fail("编译已取消");
             bytes.clear();
             error.clear();
-            if (!files_.Read(file.listed, bytes, error)) {
+            if (!files_.Read(file.stored.substr(1), bytes, error)) {
                 const char* what = file.kind == PlannedFile::Kind::kContents ? "目录文件"
                                    : file.kind == PlannedFile::Kind::kIndex  ? "索引文件"
                                                                              : "页面";

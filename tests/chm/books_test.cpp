@@ -5,6 +5,7 @@
 #include <chm_lib.h>
 #include <mspack.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -155,6 +156,25 @@ class BooksTest : public ::testing::Test {
         EXPECT_EQ(system.Text(5), "chm_window");
         ASSERT_GE(system.records[4].size(), 4u);
         EXPECT_EQ(system.records[4].substr(0, 4), std::string("\x04\x08\x00\x00", 4)) << "LCID 0x0804";
+        // The window record names the start page in the code page; when it is not ASCII, a last
+        // record names it in UTF-8, where the Unix viewers look for it.
+        std::string windows;
+        std::string strings;
+        ASSERT_TRUE(ChmlibRead(file, "/#WINDOWS", windows));
+        ASSERT_TRUE(ChmlibRead(file, "/#STRINGS", strings));
+        auto text_at = [&](size_t record, size_t field) {
+            const uint32_t offset = chm_test::Le32(windows, 8 + record * 0xC4 + field);
+            return strings.substr(offset, strings.find('\0', offset) - offset);
+        };
+        const std::string& start = book.pages.front().file_name;
+        const bool ascii = std::all_of(start.begin(), start.end(), [](char c) { return (c & 0x80) == 0; });
+        ASSERT_EQ(chm_test::Le32(windows, 0), ascii ? 1u : 2u);
+        EXPECT_EQ(text_at(0, 0x08), "chm_window");
+        EXPECT_EQ(text_at(0, 0x68), codec.FromUtf8(start));
+        EXPECT_EQ(text_at(0, 0x14), codec.FromUtf8(book.name));
+        if (!ascii) {
+            EXPECT_EQ(text_at(1, 0x68), start);
+        }
         // The contents and index the viewers parse are the project's own files.
         std::string contents;
         ASSERT_TRUE(ChmlibRead(file, "/chm_hhc.hhc", contents));

@@ -42,6 +42,19 @@ bool FolderSource::Read(const std::string& name, std::string& bytes, std::string
     return true;
 }
 
+bool MemorySource::Read(const std::string& name, std::string& bytes, std::string& error) {
+    ++reads[name];
+    if (cancel_at_read && ++total_reads_ == cancel_read_number)
+        cancel_at_read->store(true);
+    auto it = files.find(name);
+    if (it == files.end()) {
+        error = "没有这个文件";
+        return false;
+    }
+    bytes = it->second;
+    return true;
+}
+
 std::string Cp936Codec::ToUtf8(std::string_view cp936) {
     return platform::DecodeCp936(cp936);
 }
@@ -149,6 +162,102 @@ chm::CompileResult CompileFolder(const std::string& folder,
     if (result.ok && !platform::WriteFileBytes(platform::JoinPath(folder, book_file), sink.data))
         return {false, "cannot write " + book_file};
     return result;
+}
+
+uint32_t Le32(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
+    return value;
+}
+
+namespace {
+
+uint64_t Le64(const std::string& bytes, size_t at) {
+    return Le32(bytes, at) | static_cast<uint64_t>(Le32(bytes, at + 4)) << 32;
+}
+
+uint64_t EncInt(const std::string& bytes, size_t& pos) {
+    uint64_t value = 0;
+    unsigned char c;
+    do {
+        c = static_cast<unsigned char>(bytes.at(pos++));
+        value = (value << 7) | (c & 0x7F);
+    } while (c & 0x80);
+    return value;
+}
+
+}  // namespace
+
+BookDirectory ReadBookDirectory(const std::string& book) {
+    BookDirectory d;
+    if (book.size() < 0x78 || book.compare(0, 4, "ITSF") != 0) {
+        d.error = "no ITSF header";
+        return d;
+    }
+    const uint64_t directory = Le64(book, 0x48);
+    d.content_offset = Le64(book, 0x58);
+    if (book.compare(directory, 4, "ITSP") != 0) {
+        d.error = "no ITSP header";
+        return d;
+    }
+    d.chunk_size = Le32(book, directory + 0x10);
+    d.depth = Le32(book, directory + 0x18);
+    d.root = static_cast<int32_t>(Le32(book, directory + 0x1C));
+    d.chunk_count = Le32(book, directory + 0x2C);
+    const uint64_t chunks = directory + Le32(book, directory + 8);
+    int32_t chunk = static_cast<int32_t>(Le32(book, directory + 0x20));
+    int visited = 0;
+    while (chunk != -1 && visited++ <= static_cast<int>(d.chunk_count)) {
+        const uint64_t start = chunks + static_cast<uint64_t>(chunk) * d.chunk_size;
+        if (book.compare(start, 4, "PMGL") != 0) {
+            d.error = "chunk " + std::to_string(chunk) + " is no listing chunk";
+            return d;
+        }
+        const uint64_t end = start + d.chunk_size - Le32(book, start + 4);
+        size_t pos = start + 0x14;
+        while (pos < end) {
+            const uint64_t length = EncInt(book, pos);
+            std::string name = book.substr(pos, length);
+            pos += length;
+            BookEntry entry;
+            entry.section = static_cast<uint32_t>(EncInt(book, pos));
+            entry.offset = EncInt(book, pos);
+            entry.length = EncInt(book, pos);
+            d.order.push_back(name);
+            d.entries[name] = entry;
+        }
+        chunk = static_cast<int32_t>(Le32(book, start + 0x10));
+    }
+    return d;
+}
+
+std::string Section0File(const std::string& book, const BookDirectory& directory, const std::string& name) {
+    auto it = directory.entries.find(name);
+    if (it == directory.entries.end() || it->second.section != 0)
+        return "<missing>";
+    return book.substr(directory.content_offset + it->second.offset, it->second.length);
+}
+
+std::map<int, std::string> SystemRecords(const std::string& system_file) {
+    std::map<int, std::string> records;
+    size_t pos = 4;
+    while (pos + 4 <= system_file.size()) {
+        const int code = static_cast<int>(Le32(system_file, pos) & 0xFFFF);
+        const size_t length = Le32(system_file, pos) >> 16;
+        if (pos + 4 + length > system_file.size())
+            break;
+        records[code] = system_file.substr(pos + 4, length);
+        pos += 4 + length;
+    }
+    return records;
+}
+
+std::string RecordText(const std::map<int, std::string>& records, int code) {
+    auto it = records.find(code);
+    if (it == records.end())
+        return "<missing>";
+    return it->second.substr(0, it->second.find('\0'));
 }
 
 }  // namespace chm_test

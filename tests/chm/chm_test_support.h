@@ -3,7 +3,9 @@
 // written the way the builder writes them.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +31,19 @@ class Cp936Codec : public chm::TextCodec {
   public:
     std::string ToUtf8(std::string_view cp936) override;
     std::string FromUtf8(std::string_view utf8) override;
+};
+
+// Files held in memory, by name; counts the reads and can set a cancel flag at the nth one.
+class MemorySource : public chm::FileSource {
+  public:
+    bool Read(const std::string& name, std::string& bytes, std::string& error) override;
+    std::map<std::string, std::string> files;
+    std::map<std::string, int> reads;
+    std::atomic<bool>* cancel_at_read = nullptr;
+    int cancel_read_number = 0;
+
+  private:
+    int total_reads_ = 0;
 };
 
 class StringSink : public chm::OutputSink {
@@ -77,5 +92,33 @@ std::string Cp936WithRefs(const std::string& utf8);
 chm::CompileResult CompileFolder(const std::string& folder,
                                  const std::string& book_file,
                                  const chm::CompileSettings& settings = chm::CompileSettings());
+
+// A reader of the container that shares no code with the compiler: the ITSF header, the
+// listing chunks followed from the first by their "next" links, and section 0's files.
+struct BookEntry {
+    uint32_t section = 0;
+    uint64_t offset = 0;
+    uint64_t length = 0;
+};
+struct BookDirectory {
+    std::map<std::string, BookEntry> entries;
+    std::vector<std::string> order;  // names in the order the listing chunks hold them
+    uint64_t content_offset = 0;
+    uint32_t chunk_size = 0;
+    uint32_t depth = 0;
+    int32_t root = 0;
+    uint32_t chunk_count = 0;
+    std::string error;  // set when the book cannot be read
+};
+BookDirectory ReadBookDirectory(const std::string& book);
+// A file of section 0, or "<missing>".
+std::string Section0File(const std::string& book, const BookDirectory& directory, const std::string& name);
+
+// #SYSTEM's records, by code.
+std::map<int, std::string> SystemRecords(const std::string& system_file);
+// A record's text without its NUL.
+std::string RecordText(const std::map<int, std::string>& records, int code);
+
+uint32_t Le32(const std::string& bytes, size_t at);
 
 }  // namespace chm_test
