@@ -275,7 +275,7 @@ class BookCompiler {
             if (file.kind != PlannedFile::Kind::kPage)
                 continue;
             Topic topic;
-            topic.url = ToCodePage(file.stored.substr(1));
+            topic.url = file.stored.substr(1);
             auto in_contents = contents_titles_.find(Key(file.stored));
             topic.in_contents = in_contents != contents_titles_.end();
             topic.title = ToCodePage(topic.in_contents ? in_contents->second : page_titles_[Key(file.stored)]);
@@ -283,7 +283,7 @@ class BookCompiler {
         }
         for (const std::string& sitemap : {contents_file_, index_file_}) {
             if (!sitemap.empty())
-                topics.push_back({ToCodePage(StoredName(sitemap).substr(1)), "", false});
+                topics.push_back({StoredName(sitemap).substr(1), "", false});
         }
         TopicTables tables = BuildTopicTables(topics, strings);
         AddCompressed("/#TOPICS", tables.topics);

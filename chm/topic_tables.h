@@ -12,7 +12,9 @@
 namespace chm {
 
 struct Topic {
-    std::string url;    // the stored name without its leading '/', in the book's code page
+    // The stored name without its leading '/', in UTF-8 like the directory's names: viewers look
+    // pages up by it.
+    std::string url;
     std::string title;  // in the code page; empty when the page has none
     bool in_contents = false;
 };
