@@ -268,4 +268,24 @@ TEST_F(BooksTest, EmptyPageIsStored) {
     CheckBook(book);
 }
 
+// The header check judges every book, whoever compiled it: chmcmd's too, and a cut-off copy
+// of one fails it with a reason.
+TEST_F(BooksTest, HeaderCheckAcceptsAnotherCompilersBookAndRefusesACutOne) {
+    int status = 0;
+    RunCommand("command -v chmcmd", &status);
+    if (status != 0)
+        GTEST_SKIP() << "chmcmd is not installed";
+    TestBook book;
+    book.name = "other";
+    book.pages = {{"other_1.htm", "一", ChineseText(200)}, {"other_2.htm", "二", ChineseText(20)}};
+    const std::string folder = temp_.Join(book.name);
+    ASSERT_TRUE(chm_test::WriteTestBook(folder, book));
+    const std::string log = RunCommand("cd " + ShellQuote(folder) + " && chmcmd chm_hhp.hhp", &status);
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadFileBytes(platform::JoinPath(folder, "other.chm"), bytes)) << log;
+    ASSERT_GT(bytes.size(), 0x200u) << log;
+    EXPECT_EQ(chm::CheckBookHeader(bytes, bytes.size()), "");
+    EXPECT_NE(chm::CheckBookHeader(bytes.substr(0, bytes.size() / 2), bytes.size() / 2), "");
+}
+
 }  // namespace
