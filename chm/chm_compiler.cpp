@@ -3,7 +3,9 @@
 #include "chm/chm_compiler.h"
 
 #include <chrono>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -388,8 +390,15 @@ CompileResult CompileProject(const std::string& project_name,
                              const CompileSettings& settings) {
     if (!SettingsValid(settings))
         return Fail("压缩设置无效：窗口须为 2^16 到 2^21 字节，重置间隔须为 2 的幂且不小于半个窗口");
-    BookCompiler compiler(files, codec, cancel, settings);
-    return compiler.Run(project_name, out);
+    // A book too big for the memory left fails alone, with a reason, instead of ending the program.
+    try {
+        BookCompiler compiler(files, codec, cancel, settings);
+        return compiler.Run(project_name, out);
+    } catch (const std::bad_alloc&) {
+        return Fail("内存不足，无法编译这本书");
+    } catch (const std::length_error&) {
+        return Fail("内存不足，无法编译这本书");
+    }
 }
 
 }  // namespace chm

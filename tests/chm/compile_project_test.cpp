@@ -2,6 +2,7 @@
 // every kind of damaged one.
 #include <algorithm>
 #include <atomic>
+#include <new>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -208,6 +209,26 @@ TEST(CompileProjectTest, WriteFailureAndBadSettingsAreReported) {
         EXPECT_FALSE(result.ok) << bits << "/" << frames;
         EXPECT_NE(result.reason.find("压缩设置"), std::string::npos) << result.reason;
     }
+}
+
+// Memory running out while a page is read ends this compile with a reason, not the program.
+class ExhaustedSource : public chm::FileSource {
+  public:
+    bool Read(const std::string& name, std::string& bytes, std::string& error) override {
+        if (name != "chm_hhp.hhp")
+            throw std::bad_alloc();
+        return inner.Read(name, bytes, error);
+    }
+    MemorySource inner = SoundBook();
+};
+
+TEST(CompileProjectTest, RunningOutOfMemoryIsAReason) {
+    ExhaustedSource source;
+    StringSink sink;
+    Cp936Codec codec;
+    const chm::CompileResult result = chm::CompileProject("chm_hhp.hhp", source, codec, sink);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.reason.find("内存不足"), std::string::npos) << result.reason;
 }
 
 TEST(CheckBookHeaderTest, SoundTruncatedAndForeignFiles) {
