@@ -36,14 +36,6 @@ std::string Quoted(const std::string& name) {
     return "“" + name + "”";
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    const char* blanks = " \t\r\n";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 // The stored name ("/dir/page.htm") of a name as the project writes it, relative to its folder.
 // Empty for names that leave the folder or are no relative name at all.
 std::string StoredName(std::string_view listed) {

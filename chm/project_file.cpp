@@ -8,14 +8,6 @@ namespace chm {
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    const char* blanks = " \t\r\n";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 // Splits a window line at the commas that are neither inside quotes nor inside [ ].
 std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -40,7 +32,7 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
 }
 
 std::string_view Unquote(std::string_view field) {
-    field = Trim(field);
+    field = TrimBlanks(field);
     if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
         field = field.substr(1, field.size() - 2);
     return field;
@@ -55,14 +47,14 @@ std::string FieldText(std::string_view field) {
 }
 
 std::optional<uint32_t> FieldNumber(std::string_view field) {
-    std::optional<int64_t> value = ParseProjectNumber(Trim(field));
+    std::optional<int64_t> value = ParseProjectNumber(TrimBlanks(field));
     if (!value)
         return std::nullopt;
     return static_cast<uint32_t>(*value);
 }
 
 std::optional<std::array<int32_t, 4>> FieldRect(std::string_view field) {
-    field = Trim(field);
+    field = TrimBlanks(field);
     if (field.size() < 2 || field.front() != '[' || field.back() != ']')
         return std::nullopt;
     std::vector<std::string_view> parts = SplitFields(field.substr(1, field.size() - 2));
@@ -70,7 +62,7 @@ std::optional<std::array<int32_t, 4>> FieldRect(std::string_view field) {
         return std::nullopt;
     std::array<int32_t, 4> rect{};
     for (size_t i = 0; i < 4; ++i) {
-        std::optional<int64_t> value = ParseProjectNumber(Trim(parts[i]));
+        std::optional<int64_t> value = ParseProjectNumber(TrimBlanks(parts[i]));
         if (!value)
             return std::nullopt;
         rect[i] = static_cast<int32_t>(*value);
@@ -80,7 +72,7 @@ std::optional<std::array<int32_t, 4>> FieldRect(std::string_view field) {
 
 WindowDefinition ParseWindow(std::string_view name, std::string_view value) {
     WindowDefinition window;
-    window.name = DecodeCharRefs(Trim(name));
+    window.name = DecodeCharRefs(TrimBlanks(name));
     std::vector<std::string_view> f = SplitFields(value);
     f.resize(std::max<size_t>(f.size(), 20));
     window.caption = FieldText(f[0]);
@@ -134,20 +126,20 @@ ProjectFile ParseProjectFile(std::string_view utf8) {
         size_t end = utf8.find_first_of("\r\n", pos);
         if (end == std::string_view::npos)
             end = utf8.size();
-        const std::string_view line = Trim(utf8.substr(pos, end - pos));
+        const std::string_view line = TrimBlanks(utf8.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[' && line.back() == ']') {
-            section = AsciiLower(Trim(line.substr(1, line.size() - 2)));
+            section = AsciiLower(TrimBlanks(line.substr(1, line.size() - 2)));
             if (section == "files")
                 project.has_files_section = true;
             continue;
         }
         const size_t equals = line.find('=');
         if (section == "options" && equals != std::string_view::npos) {
-            project.options.emplace_back(std::string(Trim(line.substr(0, equals))),
-                                         std::string(Trim(line.substr(equals + 1))));
+            project.options.emplace_back(std::string(TrimBlanks(line.substr(0, equals))),
+                                         std::string(TrimBlanks(line.substr(equals + 1))));
         } else if (section == "windows" && equals != std::string_view::npos) {
             project.windows.push_back(ParseWindow(line.substr(0, equals), line.substr(equals + 1)));
         } else if (section == "files") {
@@ -172,14 +164,8 @@ std::optional<int64_t> ParseProjectNumber(std::string_view text) {
         return std::nullopt;
     int64_t value = 0;
     for (char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
+        const int digit = DigitValue(c, base);
+        if (digit < 0)
             return std::nullopt;
         value = value * base + digit;
     }
@@ -187,7 +173,7 @@ std::optional<int64_t> ParseProjectNumber(std::string_view text) {
 }
 
 uint32_t LanguageId(std::string_view language_option, uint32_t fallback) {
-    language_option = Trim(language_option);
+    language_option = TrimBlanks(language_option);
     std::optional<int64_t> value = ParseProjectNumber(language_option.substr(0, language_option.find_first_of(" \t")));
     if (!value || *value <= 0 || *value > 0xFFFF)
         return fallback;

@@ -24,14 +24,7 @@ size_t ParseNumericRef(std::string_view text, uint32_t* code_point) {
     uint32_t value = 0;
     size_t digits = 0;
     for (; i < text.size() && digits < 8; ++i, ++digits) {
-        const char c = text[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
+        const int digit = DigitValue(text[i], base);
         if (digit < 0)
             break;
         value = value * base + static_cast<uint32_t>(digit);
@@ -110,6 +103,24 @@ std::string DecodeCharRefs(std::string_view utf8) {
 
 std::string DecodeHtmlText(std::string_view utf8) {
     return Decode(utf8, true);
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const char* blanks = " \t\r\n";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+int DigitValue(char c, int base) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (base == 16 && c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (base == 16 && c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 std::string AsciiLower(std::string_view text) {

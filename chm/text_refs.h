@@ -20,4 +20,10 @@ std::string DecodeHtmlText(std::string_view utf8);
 // ASCII-only lower case, as the CHM directory compares names.
 std::string AsciiLower(std::string_view text);
 
+// `text` without blanks, tabs and line ends at either end.
+std::string_view TrimBlanks(std::string_view text);
+
+// The value of digit `c` in base 10 or 16, or -1.
+int DigitValue(char c, int base);
+
 }  // namespace chm

@@ -246,12 +246,7 @@ TEST_F(BooksTest, NamesOutsideCodePage936) {
 }
 
 TEST_F(BooksTest, ThousandPagesNeedSeveralListingChunksAndAnIndex) {
-    TestBook book;
-    book.name = "千页";
-    for (int i = 1; i <= 1000; ++i)
-        book.pages.push_back({"千页_" + std::to_string(i) + ".htm", "第" + std::to_string(i) + "页",
-                              "<p>第" + std::to_string(i) + "页</p>\r\n"});
-    CheckBook(book);
+    CheckBook(chm_test::ThousandPageBook("千页"));
 }
 
 TEST_F(BooksTest, OnePage) {

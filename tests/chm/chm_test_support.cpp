@@ -82,6 +82,16 @@ std::string PageBytes(const TestPage& page) {
     return Cp936WithRefs(page.text);
 }
 
+TestBook ThousandPageBook(const std::string& name) {
+    TestBook book;
+    book.name = name;
+    for (int i = 1; i <= 1000; ++i) {
+        const std::string n = std::to_string(i);
+        book.pages.push_back({name + "_" + n + ".htm", "第" + n + "页", "<p>第" + n + "页</p>\r\n"});
+    }
+    return book;
+}
+
 bool WriteTestBook(const std::string& folder, const TestBook& book) {
     platform::CreateFolder(folder);
     for (const TestPage& page : book.pages) {

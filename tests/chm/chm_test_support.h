@@ -78,6 +78,10 @@ struct TestBook {
     bool write_index = true;
 };
 
+// A book of 1000 short pages named "<name>_<n>.htm": enough names for several listing chunks
+// under an index chunk.
+TestBook ThousandPageBook(const std::string& name);
+
 // Writes pages, chm_hhc.hhc, chm_hhk.hhk and chm_hhp.hhp into `folder` (created), all in code
 // page 936 with CR LF. Returns false when a file cannot be written.
 bool WriteTestBook(const std::string& folder, const TestBook& book);

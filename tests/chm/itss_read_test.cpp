@@ -161,12 +161,7 @@ TEST_F(ItssTest, ChineseAndOtherScriptsInNames) {
 }
 
 TEST_F(ItssTest, ThousandPagesFoundThroughTheIndex) {
-    TestBook book;
-    book.name = "thousand";
-    for (int i = 1; i <= 1000; ++i)
-        book.pages.push_back({"千页_" + std::to_string(i) + ".htm", "第" + std::to_string(i) + "页",
-                              "<p>" + std::to_string(i) + "</p>"});
-    CheckBook(book);
+    CheckBook(chm_test::ThousandPageBook("千页"));
 }
 
 TEST_F(ItssTest, OnePage) {
