@@ -2,6 +2,7 @@
 // build the files viewers read, then write the container around them.
 #include "chm/chm_compiler.h"
 
+#include <algorithm>
 #include <chrono>
 #include <new>
 #include <optional>
@@ -307,23 +308,21 @@ class BookCompiler {
     // window record as UTF-8 instead; when it is not plain ASCII, one more record, which the
     // Windows viewer never asks for by name, carries it for them in UTF-8.
     std::vector<WindowDefinition> WindowsInBook() {
-        std::vector<WindowDefinition> windows = project_.windows;
-        const WindowDefinition* default_window = nullptr;
-        for (WindowDefinition& w : windows) {
+        std::vector<WindowDefinition> windows;
+        for (WindowDefinition w : project_.windows) {
             for (std::string* text : {&w.name, &w.caption, &w.contents_file, &w.index_file, &w.default_file,
                                       &w.home_file, &w.jump1_url, &w.jump1_text, &w.jump2_url, &w.jump2_text})
                 *text = ToCodePage(*text);
-            if (AsciiLower(w.name) == AsciiLower(ToCodePage(default_window_)) && !default_window_.empty())
-                default_window = &w;
+            windows.push_back(std::move(w));
         }
-        if (!default_window)
+        const WindowDefinition* start_window = default_window_.empty() ? nullptr : project_.FindWindow(default_window_);
+        if (!start_window)
             return windows;
-        const WindowDefinition* source = project_.FindWindow(default_window_);
-        const std::string start = source->default_file.empty() ? default_topic_ : source->default_file;
+        const std::string& start = start_window->default_file.empty() ? default_topic_ : start_window->default_file;
         if (IsAscii(start))
             return windows;
         WindowDefinition utf8_start;
-        utf8_start.name = default_window->name + "_utf8";
+        utf8_start.name = ToCodePage(start_window->name + "_utf8");
         utf8_start.default_file = start;
         windows.push_back(std::move(utf8_start));
         return windows;
