@@ -125,6 +125,60 @@ TEST(DirectoryTest, ThousandsOfNamesNeedListingChunksUnderAnIndex) {
     }
 }
 
+// Finds `name` the way chmlib does: down from the root index chunk, taking in each index chunk
+// the last entry not above the name, then through the listing chunk reached.
+bool FindThroughIndex(const std::string& book, const std::string& name) {
+    const size_t chunks = 0x78 + chm::kDirectoryHeaderBytes;
+    int32_t chunk = static_cast<int32_t>(Le32(book, 0x78 + 0x1C));
+    for (int level = 0; level < 8 && chunk >= 0; ++level) {
+        const std::string c = book.substr(chunks + static_cast<size_t>(chunk) * 0x1000, 0x1000);
+        const bool listing = c.compare(0, 4, "PMGL") == 0;
+        const size_t end = 0x1000 - Le32(c, 4);
+        size_t pos = listing ? 0x14 : 8;
+        int32_t next = -1;
+        while (pos < end) {
+            size_t length = 0;
+            while (static_cast<unsigned char>(c[pos]) & 0x80)
+                length = (length << 7) | (c[pos++] & 0x7F);
+            length = (length << 7) | c[pos++];
+            const std::string entry = c.substr(pos, length);
+            pos += length;
+            if (listing && entry == name)
+                return true;
+            if (!listing && chm::DirectoryNameLess(name, entry))
+                break;
+            uint64_t value = 0;
+            for (int field = 0; field < (listing ? 3 : 1); ++field) {
+                value = 0;
+                while (static_cast<unsigned char>(c[pos]) & 0x80)
+                    value = (value << 7) | (c[pos++] & 0x7F);
+                value = (value << 7) | c[pos++];
+            }
+            next = static_cast<int32_t>(value);
+        }
+        if (listing)
+            return false;
+        chunk = next;
+    }
+    return false;
+}
+
+TEST(DirectoryTest, TensOfThousandsOfNamesNeedTwoIndexLevels) {
+    std::vector<chm::DirectoryEntry> entries;
+    for (int i = 0; i < 60000; ++i)
+        entries.push_back(
+            {"/卷" + std::to_string(i % 7) + "/第" + std::to_string(i) + "页.htm", 1, static_cast<uint64_t>(i), 1});
+    const BuiltDirectory built = Build(entries);
+    ASSERT_EQ(built.read.error, "");
+    EXPECT_EQ(built.read.depth, 3u);
+    EXPECT_EQ(built.read.entries.size(), 60000u + 3);
+    for (int i = 0; i < 60000; i += 997)
+        EXPECT_TRUE(FindThroughIndex(built.book, entries[static_cast<size_t>(i)].name)) << entries[i].name;
+    EXPECT_TRUE(FindThroughIndex(built.book, "/"));
+    EXPECT_TRUE(FindThroughIndex(built.book, "::DataSpace/Storage/MSCompressed/Content"));
+    EXPECT_FALSE(FindThroughIndex(built.book, "/卷1/第0页.htm"));  // 0 is in 卷0
+}
+
 TEST(DirectoryTest, OneChunkBookHasNoIndex) {
     const BuiltDirectory built = Build({{"/a.htm", 1, 0, 5}});
     EXPECT_EQ(built.read.depth, 1u);
