@@ -7,7 +7,8 @@ packages="cmake make g++ libgtest-dev googletest
 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64
 wine wine64 wine32:i386 fonts-wine
 xvfb xauth xdotool imagemagick
-locales fonts-wqy-microhei fp-utils libchm-bin"
+locales fonts-wqy-microhei fp-utils libchm-bin
+libchm-dev libmspack-dev p7zip-full"
 
 missing=""
 for p in $packages; do

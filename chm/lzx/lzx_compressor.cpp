@@ -142,13 +142,13 @@ void LzxCompressor::Finish() {
     }
     s.finished = true;
     size_t real = s.pending.size();
-    if (s.settings.pad_to_reset) {
-        // Whole frames up to the end of the reset interval, as hhc leaves them.
+    if (s.settings.pad_last_frame) {
+        // A whole last frame; and a zero frame after data that ends on a frame boundary inside a reset
+        // interval, since libmspack decodes up to the interval's end.
         const auto per_reset = static_cast<uint32_t>(s.settings.frames_per_reset);
         const auto frames = static_cast<uint32_t>((real + kLzxFrameSize - 1) / kLzxFrameSize);
-        const uint32_t to_reset = (per_reset - (s.frame_in_interval + frames) % per_reset) % per_reset;
-        const bool started = s.frame_in_interval != 0 || frames != 0;
-        s.pending.resize(started ? size_t{frames + to_reset} * kLzxFrameSize : 0, '\0');
+        const bool zero_frame = real % kLzxFrameSize == 0 && (s.frame_in_interval + frames) % per_reset != 0;
+        s.pending.resize(size_t{frames + (zero_frame ? 1 : 0)} * kLzxFrameSize, '\0');
     }
     std::string_view rest = s.pending;
     while (!rest.empty()) {
@@ -158,6 +158,13 @@ void LzxCompressor::Finish() {
         real -= std::min(take, real);
     }
     s.pending.clear();
+    // The reset table lists the frames that start before the data's end, and one for a frame starting
+    // right at it: 7-Zip counts length / 0x8000 + 1 entries. Padding frames after that stay unlisted.
+    const size_t entries = static_cast<size_t>(s.uncompressed / kLzxFrameSize) + 1;
+    if (s.frame_offsets.size() < entries) {
+        s.frame_offsets.push_back(s.flushed + s.writer.ByteCount());
+    }
+    s.frame_offsets.resize(entries);
 }
 
 const std::vector<uint64_t>& LzxCompressor::FrameOffsets() const {

@@ -72,6 +72,9 @@ class BitReader {
         return true;
     }
     bool Overrun() const { return overrun_ || pos_ > end_; }
+    // Frames end on a word boundary: the rest of the current word is padding.
+    void AlignToWord() { left_ = 0; }
+    size_t Position() const { return pos_; }
 
   private:
     std::string_view bytes_;
@@ -139,14 +142,31 @@ class Decoder {
     Decoder(std::string_view stream, const std::vector<uint64_t>& offsets, const StreamLayout& layout)
         : stream_(stream), offsets_(offsets), layout_(layout), main_elements_(256 + 8 * kSlots.CountFor(layout.window_bits)) {}
 
-    bool Run(size_t first_frame, std::string* out, std::string* why) {
-        const size_t frames = offsets_.size();
+    // Decodes frame after frame from the offset of `first_frame`, as libmspack does, and checks that
+    // every frame starts where the reset table says (where chmlib and 7-Zip start reading it).
+    bool Run(size_t first_frame, size_t frames, std::string* out, std::string* why) {
+        BitReader in(stream_, static_cast<size_t>(offsets_[first_frame]), stream_.size());
         for (size_t frame = first_frame; frame < frames; ++frame) {
             frame_ = frame;
-            if (!DecodeFrame(why)) {
+            if (frame < offsets_.size() && in.Position() != offsets_[frame]) {
+                return Fail(why, "frame " + std::to_string(frame) + " starts at " + std::to_string(in.Position()) +
+                                     ", the table says " + std::to_string(offsets_[frame]));
+            }
+            if (!DecodeFrame(in, why)) {
                 *why = "frame " + std::to_string(frame) + ": " + *why;
                 return false;
             }
+            in.AlignToWord();
+        }
+        if (block_type_ == 3 && block_length_ % 2 != 0) {
+            uint8_t pad;
+            in.Byte(&pad);  // an odd stored block is followed by one padding byte
+        }
+        if (offsets_.size() > frames && offsets_.back() != stream_.size()) {
+            return Fail(why, "the entry after the last frame is not the stream's end");
+        }
+        if (in.Position() != stream_.size()) {
+            return Fail(why, "the stream goes on after the last frame");
         }
         *out = std::move(out_);
         return true;
@@ -315,7 +335,7 @@ class Decoder {
         return true;
     }
 
-    bool DecodeFrame(std::string* why) {
+    bool DecodeFrame(BitReader& in, std::string* why) {
         const size_t frame = frame_;
         if (frame % static_cast<size_t>(layout_.frames_per_reset) == 0) {
             if (block_remaining_ != 0) {
@@ -324,12 +344,6 @@ class Decoder {
             ResetState();
             block_type_ = 0;
         }
-        const uint64_t begin = offsets_[frame];
-        const uint64_t end = frame + 1 < offsets_.size() ? offsets_[frame + 1] : stream_.size();
-        if (begin % 2 != 0 || begin > end || end > stream_.size()) {
-            return Fail(why, "bad frame offset");
-        }
-        BitReader in(stream_, static_cast<size_t>(begin), static_cast<size_t>(end));
         if (header_pending_) {
             if (in.Read(1) != 0) {
                 return Fail(why, "E8 translation switched on");
@@ -352,7 +366,7 @@ class Decoder {
             done += run;
         }
         if (in.Overrun()) {
-            return Fail(why, "frame reads past the next frame's offset");
+            return Fail(why, "frame reads past the stream's end");
         }
         if (size > real && window_.find_first_not_of('\0', window_.size() - (size - real)) != std::string::npos) {
             return Fail(why, "padding is not zero");
@@ -394,15 +408,21 @@ Decoded DecodeFrames(std::string_view stream,
     }
     const size_t per_reset = static_cast<size_t>(layout.frames_per_reset);
     size_t frames = static_cast<size_t>((layout.length + kFrame - 1) / kFrame);
-    if (layout.padded) {
-        frames = (frames + per_reset - 1) / per_reset * per_reset;
+    if (layout.padded && layout.length % kFrame == 0 && frames % per_reset != 0) {
+        ++frames;
     }
-    if (frame_offsets.size() != frames) {
-        result.error = "frame count does not fit the length";
+    // 7-Zip wants length / 0x8000 + 1 entries.
+    if (frame_offsets.size() != layout.length / kFrame + 1) {
+        result.error = "the reset table has " + std::to_string(frame_offsets.size()) + " entries";
+        return result;
+    }
+    if (first_frame >= frames) {
+        result.ok = first_frame == 0;  // empty input: nothing to decode
+        result.error = result.ok ? "" : "no such frame";
         return result;
     }
     Decoder decoder(stream, frame_offsets, layout);
-    result.ok = decoder.Run(first_frame, &result.data, &result.error);
+    result.ok = decoder.Run(first_frame, frames, &result.data, &result.error);
     return result;
 }
 

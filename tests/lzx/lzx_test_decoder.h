@@ -1,6 +1,7 @@
 // A strict LZX decoder for tests only, written apart from the encoder: it reads a CHM content
-// section's stream the way the readers do (each frame from its reset-table offset) and refuses
-// anything a real reader could stumble on.
+// section's stream from a reset point to its end, checks that every frame starts where the reset
+// table says (where chmlib and 7-Zip start reading it), and refuses anything a real reader could
+// stumble on: matches across frames, trees with free code space, blocks across resets, stray bytes.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,9 @@ struct StreamLayout {
     int window_bits = 16;
     int frames_per_reset = 2;
     uint64_t length = 0;          // real uncompressed bytes
-    bool padded = true;  // zero bytes fill the stream up to the end of the last reset interval
+    // Zeros fill the last frame, and a whole frame of them follows data that ends on a frame boundary
+    // inside a reset interval.
+    bool padded = true;
 };
 
 struct Decoded {
@@ -23,7 +26,7 @@ struct Decoded {
     std::string data;
 };
 
-// Decodes from frame `first_frame` (a multiple of frames_per_reset) to the end.
+// Decodes from frame `first_frame` (a multiple of frames_per_reset) to the end; `data` is the real bytes.
 Decoded DecodeFrames(std::string_view stream,
                      const std::vector<uint64_t>& frame_offsets,
                      const StreamLayout& layout,

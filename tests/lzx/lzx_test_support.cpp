@@ -34,7 +34,7 @@ Stream Compress(std::string_view input, const lzx::LzxSettings& settings, size_t
     stream.layout.window_bits = settings.window_bits;
     stream.layout.frames_per_reset = settings.frames_per_reset;
     stream.layout.length = input.size();
-    stream.layout.padded = settings.pad_to_reset;
+    stream.layout.padded = settings.pad_last_frame;
     return stream;
 }
 
