@@ -46,8 +46,8 @@ std::vector<size_t> BlockEncoder::Encode(const BlockContents& block, BitWriter& 
     Tree<kMaxMainSymbols> main;
     Tree<kLengthSymbols> length;
     Tree<kAlignedSymbols> aligned;
-    uint64_t footer_bits = 0;       // footers sent as they are in either block type
-    uint64_t aligned_footers = 0;   // footers whose low three bits the aligned tree may carry
+    uint64_t footer_bits = 0;      // footers sent as they are in either block type
+    uint64_t aligned_footers = 0;  // footers whose low three bits the aligned tree may carry
     for (const Token& token : block.tokens) {
         ++main.freqs[token.main];
         if (token.main >= kNumChars && (token.main & 7) == kNumPrimaryLengths) {

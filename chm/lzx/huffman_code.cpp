@@ -32,8 +32,7 @@ void PackageMerge(const std::vector<Leaf>& leaves, int max_length, std::span<uin
         size_t li = 0;
         size_t pi = 0;
         while (li < n || pi < packages) {
-            const bool take_leaf =
-                pi == packages || (li < n && leaves[li].weight <= below[2 * pi] + below[2 * pi + 1]);
+            const bool take_leaf = pi == packages || (li < n && leaves[li].weight <= below[2 * pi] + below[2 * pi + 1]);
             if (take_leaf) {
                 list.push_back(leaves[li++].weight);
                 leaf_flags.push_back(1);

@@ -74,8 +74,7 @@ LzParser::Choice LzParser::Best(const History& history, uint32_t pos, uint32_t l
     InsertUpTo(history, pos);
     const MatchCandidate found = finder_.Find(history, pos, limit);
     InsertUpTo(history, pos + 1);
-    if (found.length != 0 && found.distance != reps_[0] && found.distance != reps_[1] &&
-        found.distance != reps_[2]) {
+    if (found.length != 0 && found.distance != reps_[0] && found.distance != reps_[1] && found.distance != reps_[2]) {
         const int slot = SlotOf(found.distance + 2);
         const int32_t gain = Gain(found.length, slot);
         if (gain > best.gain) {

@@ -48,7 +48,7 @@ class LzParser {
         uint32_t length = 0;  // 0: a literal is better
         int slot = 0;         // 0..2: a repeated offset; else the slot of `distance`
         uint32_t distance = 0;
-        int32_t gain = 0;     // bits saved against literals, in sixteenths
+        int32_t gain = 0;  // bits saved against literals, in sixteenths
     };
 
     Choice Best(const History& history, uint32_t pos, uint32_t limit);

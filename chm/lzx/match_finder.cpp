@@ -16,8 +16,8 @@ uint32_t CommonLength(const uint8_t* a, const uint8_t* b, uint32_t limit) {
         if (x != y) {
             // Little-endian and big-endian machines find the first differing byte at opposite ends.
             const uint64_t diff = x ^ y;
-            const int zero_bits = std::endian::native == std::endian::little ? std::countr_zero(diff)
-                                                                              : std::countl_zero(diff);
+            const int zero_bits =
+                std::endian::native == std::endian::little ? std::countr_zero(diff) : std::countl_zero(diff);
             return n + static_cast<uint32_t>(zero_bits / 8);
         }
         n += 8;

@@ -97,7 +97,8 @@ class Writer {
     std::string Page(size_t bytes, size_t number) {
         std::string page =
             "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\r\n"
-            "<title>\xB5\xDA" + std::to_string(number) + "\xD5\xC2</title>\r\n</head>\r\n<body>\r\n";
+            "<title>\xB5\xDA" +
+            std::to_string(number) + "\xD5\xC2</title>\r\n</head>\r\n<body>\r\n";
         while (page.size() < bytes) {
             page += kIndent;
             const size_t sentences = 1 + random_.Below(6);

@@ -23,21 +23,23 @@ constexpr size_t kFrame = 0x8000;
 class ChmReaders : public testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("folvane-lzx-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("folvane-lzx-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
 
     // Writes a CHM holding the whole input as /all.bin and its last part, from `tail` on, as /tail.bin.
-    std::string WriteChm(const std::string& input, const lzx::LzxSettings& settings, uint64_t tail,
+    std::string WriteChm(const std::string& input,
+                         const lzx::LzxSettings& settings,
+                         uint64_t tail,
                          uint32_t windows_per_reset = 1) {
         const Stream stream = Compress(input, settings);
         const std::string path = (dir_ / "book.chm").string();
-        std::ofstream(path, std::ios::binary)
-            << MiniChm(stream, {{"/all.bin", 0, input.size()}, {"/tail.bin", tail, input.size() - tail}},
-                       windows_per_reset);
+        std::ofstream(path, std::ios::binary) << MiniChm(
+            stream, {{"/all.bin", 0, input.size()}, {"/tail.bin", tail, input.size() - tail}}, windows_per_reset);
         return path;
     }
 
@@ -98,14 +100,14 @@ TEST_F(ChmReaders, ChmlibAndLibmspackReadEveryLayout) {
         bool store_only;
     };
     const Case cases[] = {
-        {1, 16, 2, 1, false},           {kFrame, 16, 2, 1, false},     {kFrame + 1, 16, 2, 1, false},
-        {kFrame, 16, 2, 1, true},       {3 * kFrame, 16, 2, 1, true},  {kFrame + 1, 16, 4, 1, true},
+        {1, 16, 2, 1, false},           {kFrame, 16, 2, 1, false},         {kFrame + 1, 16, 2, 1, false},
+        {kFrame, 16, 2, 1, true},       {3 * kFrame, 16, 2, 1, true},      {kFrame + 1, 16, 4, 1, true},
         {3 * kFrame, 16, 1, 1, false},  {7 * kFrame + 5, 16, 3, 1, false}, {text.size(), 16, 2, 1, false},
-        {text.size(), 17, 2, 2, false}, {text.size(), 18, 4, 4, false}, {text.size(), 16, 2, 1, true},
+        {text.size(), 17, 2, 2, false}, {text.size(), 18, 4, 4, false},    {text.size(), 16, 2, 1, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("size " + std::to_string(c.size) + ", window bits " + std::to_string(c.window_bits) +
-                     ", frames per reset " + std::to_string(c.per_reset) + (c.store_only ? ", stored" : ""));
+        SCOPED_TRACE(testing::Message() << "size " << c.size << ", window bits " << c.window_bits
+                                        << ", frames per reset " << c.per_reset << (c.store_only ? ", stored" : ""));
         lzx::LzxSettings settings;
         settings.window_bits = c.window_bits;
         settings.frames_per_reset = c.per_reset;
@@ -114,7 +116,8 @@ TEST_F(ChmReaders, ChmlibAndLibmspackReadEveryLayout) {
         // The tail starts inside the last reset interval, so readers must seek to it.
         const uint64_t interval = kFrame * static_cast<uint64_t>(c.per_reset);
         const uint64_t tail = input.size() > interval ? (input.size() - 1) / interval * interval + 3 : 0;
-        const std::string path = WriteChm(input, settings, std::min<uint64_t>(tail, input.size() - 1), c.windows_per_reset);
+        const std::string path =
+            WriteChm(input, settings, std::min<uint64_t>(tail, input.size() - 1), c.windows_per_reset);
         const uint64_t tail_at = std::min<uint64_t>(tail, input.size() - 1);
 
         EXPECT_TRUE(ChmlibRead(path, "/all.bin", 0, input.size()) == input);

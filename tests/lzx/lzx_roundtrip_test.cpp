@@ -51,7 +51,7 @@ TEST(LzxRoundTrip, SizesAroundFrameAndResetBoundaries) {
     for (size_t size : {size_t{1}, size_t{2}, size_t{3}, kFrame - 1, kFrame, kFrame + 1, 2 * kFrame, 2 * kFrame + 1,
                         5 * kFrame + 77, 12 * kFrame + 500}) {
         for (int per_reset : {1, 2, 3}) {
-            SCOPED_TRACE("size " + std::to_string(size) + ", frames per reset " + std::to_string(per_reset));
+            SCOPED_TRACE(testing::Message() << "size " << size << ", frames per reset " << per_reset);
             lzx::LzxSettings settings;
             settings.frames_per_reset = per_reset;
             const std::string input = text.substr(0, size);
@@ -123,7 +123,7 @@ TEST(LzxRoundTrip, EveryWindowSizeAndEffort) {
     size_t size_21 = 0;
     for (int bits = 15; bits <= 21; ++bits) {
         for (int effort = 0; effort <= 2; ++effort) {
-            SCOPED_TRACE("window bits " + std::to_string(bits) + ", effort " + std::to_string(effort));
+            SCOPED_TRACE(testing::Message() << "window bits " << bits << ", effort " << effort);
             lzx::LzxSettings settings;
             settings.window_bits = bits;
             settings.frames_per_reset = 8;

@@ -140,7 +140,10 @@ class Huffman {
 class Decoder {
   public:
     Decoder(std::string_view stream, const std::vector<uint64_t>& offsets, const StreamLayout& layout)
-        : stream_(stream), offsets_(offsets), layout_(layout), main_elements_(256 + 8 * kSlots.CountFor(layout.window_bits)) {}
+        : stream_(stream),
+          offsets_(offsets),
+          layout_(layout),
+          main_elements_(256 + 8 * kSlots.CountFor(layout.window_bits)) {}
 
     // Decodes frame after frame from the offset of `first_frame`, as libmspack does, and checks that
     // every frame starts where the reset table says (where chmlib and 7-Zip start reading it).
@@ -263,8 +266,7 @@ class Decoder {
             !main_.Build(main_len_.data(), main_elements_, false, why)) {
             return Fail(why, "main tree: " + *why);
         }
-        if (!ReadLengths(in, length_len_.data(), 0, 249, why) ||
-            !length_.Build(length_len_.data(), 249, true, why)) {
+        if (!ReadLengths(in, length_len_.data(), 0, 249, why) || !length_.Build(length_len_.data(), 249, true, why)) {
             return Fail(why, "length tree: " + *why);
         }
         return true;

@@ -14,7 +14,7 @@ namespace lzx_test {
 struct StreamLayout {
     int window_bits = 16;
     int frames_per_reset = 2;
-    uint64_t length = 0;          // real uncompressed bytes
+    uint64_t length = 0;  // real uncompressed bytes
     // Zeros fill the last frame, and a whole frame of them follows data that ends on a frame boundary
     // inside a reset interval.
     bool padded = true;
