@@ -117,6 +117,9 @@ LzxCompressor::~LzxCompressor() = default;
 
 void LzxCompressor::Write(std::string_view data) {
     State& s = *state_;
+    if (s.finished) {
+        return;  // the stream is closed: its reset table is final
+    }
     s.uncompressed += data.size();
     while (!data.empty()) {
         const size_t block_bytes = size_t{s.NextBlockFrames()} * kLzxFrameSize;

@@ -66,7 +66,7 @@ class LzxCompressor {
     LzxCompressor(const LzxCompressor&) = delete;
     LzxCompressor& operator=(const LzxCompressor&) = delete;
 
-    void Write(std::string_view data);  // any amount, any number of calls
+    void Write(std::string_view data);  // any amount, any number of calls; ignored after Finish()
     void Finish();                      // flushes the last (possibly short) frame
     // Compressed offset at which every frame starts, one entry per frame, the first 0: the CHM reset table
     // (complete after Finish(); see the top of this file for its length).

@@ -91,7 +91,8 @@ std::string MspackExtract(const std::string& path, const std::string& name, cons
 }
 
 TEST_F(ChmReaders, ChmlibAndLibmspackReadEveryLayout) {
-    const std::string text = GbkCorpus(9 * kFrame, 17) + NoiseBytes(kFrame, 3) + GbkCorpus(2 * kFrame, 18);
+    const std::string text =
+        GbkCorpus(9 * kFrame, 17) + NoiseBytes(kFrame, 3) + EditedCopies(3 * kFrame, 5) + GbkCorpus(2 * kFrame, 18);
     struct Case {
         size_t size;
         int window_bits;

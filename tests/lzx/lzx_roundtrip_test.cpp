@@ -90,6 +90,21 @@ TEST(LzxRoundTrip, RepetitiveDataUsesLongMatchesAcrossFrames) {
     EXPECT_LT(stream.bytes.size(), zeros.size() / 100);
 }
 
+TEST(LzxRoundTrip, EditedCopiesUseEveryRepeatedOffset) {
+    const std::string input = EditedCopies(11 * kFrame + 17, 31);
+    for (int bits : {15, 16, 17}) {
+        for (int per_reset : {1, 2, 4}) {
+            SCOPED_TRACE(testing::Message() << "window bits " << bits << ", frames per reset " << per_reset);
+            lzx::LzxSettings settings;
+            settings.window_bits = bits;
+            settings.frames_per_reset = per_reset;
+            const Stream stream = Compress(input, settings);
+            ExpectDecodesEverywhere(input, stream);
+            EXPECT_LT(stream.bytes.size(), input.size() / 4);
+        }
+    }
+}
+
 TEST(LzxRoundTrip, NoiseIsStoredWithLittleOverhead) {
     const std::string input = NoiseBytes(7 * kFrame + 999, 11);
     const Stream stream = Compress(input, {});

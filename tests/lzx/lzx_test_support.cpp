@@ -48,4 +48,23 @@ std::string NoiseBytes(size_t count, uint64_t seed) {
     return out;
 }
 
+std::string EditedCopies(size_t count, uint64_t seed) {
+    std::string out = NoiseBytes(4096, seed);
+    const std::string edits = NoiseBytes(count, seed + 1);
+    const size_t distances[] = {1, 2, 3, 17, 300, 301, 4000, 4001};
+    size_t e = 0;
+    while (out.size() < count) {
+        const auto pick = static_cast<uint8_t>(edits[e++ % edits.size()]);
+        const size_t distance = distances[pick % 8];
+        const size_t length = 2 + static_cast<uint8_t>(edits[e++ % edits.size()]) * (pick % 3 + 1);
+        for (size_t i = 0; i < length; ++i) {
+            out.push_back(out[out.size() - distance]);
+        }
+        out.append(edits, e % edits.size(), 1 + pick % 3);
+        e += 3;
+    }
+    out.resize(count);
+    return out;
+}
+
 }  // namespace lzx_test

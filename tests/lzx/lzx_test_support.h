@@ -25,4 +25,8 @@ Stream Compress(std::string_view input, const lzx::LzxSettings& settings, size_t
 // Bytes that no compressor can shrink, the same for a seed on every machine.
 std::string NoiseBytes(size_t count, uint64_t seed);
 
+// Copies of earlier pieces at a few recurring distances, with small edits between them: the data
+// that makes an encoder use its repeated offsets R0, R1 and R2 in every order.
+std::string EditedCopies(size_t count, uint64_t seed);
+
 }  // namespace lzx_test
