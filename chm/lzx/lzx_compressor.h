@@ -23,7 +23,8 @@
 // - 7-Zip reads the LZXC control data only when the reset interval and the window, in frames, are
 //   powers of two: keep frames_per_reset a power of two. chmlib counts frames per reset as
 //   resetInterval / (windowSize / 2) * windowsPerReset, so the control data needs windowsPerReset =
-//   WindowFrames() / 2 (1 for the default 64 KB window); a 32 KB window cannot be described to it.
+//   WindowFrames() / 2 (1 for the default 64 KB window) and frames_per_reset a multiple of that; a
+//   32 KB window cannot be described to it. The defaults (64 KB window, 2 frames) suit every reader.
 // - Empty input makes no output.
 #pragma once
 
