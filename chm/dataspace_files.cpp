@@ -63,9 +63,11 @@ std::string SpanInfoFile(uint64_t uncompressed_bytes) {
 std::string ResetTableFile(const std::vector<uint64_t>& frame_offsets,
                            uint64_t uncompressed_bytes,
                            uint64_t compressed_bytes) {
+    // The compressor lists every frame and one more entry at the end of its data, as 7-Zip counts
+    // them (uncompressed length / 0x8000 + 1).
     std::string out;
     Put32(out, 2);  // version
-    Put32(out, static_cast<uint32_t>(frame_offsets.size() + 1));
+    Put32(out, static_cast<uint32_t>(frame_offsets.size()));
     Put32(out, 8);     // entry size
     Put32(out, 0x28);  // where the entries start
     Put64(out, uncompressed_bytes);
@@ -73,7 +75,6 @@ std::string ResetTableFile(const std::vector<uint64_t>& frame_offsets,
     Put64(out, kFrameBytes);
     for (uint64_t offset : frame_offsets)
         Put64(out, offset);
-    Put64(out, compressed_bytes);
     return out;
 }
 

@@ -331,8 +331,9 @@ TEST(DataspaceFilesTest, ControlDataAgreesWithEveryReadersResetRule) {
     }
 }
 
-TEST(DataspaceFilesTest, ResetTableEndsWithTheCompressedLength) {
-    const std::string table = chm::ResetTableFile({0, 100, 250}, 3 * 0x8000, 400);
+TEST(DataspaceFilesTest, ResetTableListsEveryFrameAndTheEndOfTheData) {
+    // Three frames and the entry the compressor adds at the end of its data.
+    const std::string table = chm::ResetTableFile({0, 100, 250, 400}, 3 * 0x8000, 400);
     EXPECT_EQ(Le32(table, 0), 2u);
     EXPECT_EQ(Le32(table, 4), 4u);
     EXPECT_EQ(Le32(table, 8), 8u);
@@ -365,7 +366,7 @@ TEST(LzxCompressorTest, OneOffsetPerFrameFromZero) {
         compressor.Write(std::string_view(data).substr(pos, 9999));
     compressor.Finish();
     const std::vector<uint64_t>& offsets = compressor.FrameOffsets();
-    ASSERT_EQ(offsets.size(), 4u);  // 3.5 frames
+    ASSERT_EQ(offsets.size(), 4u);  // 3.5 frames, and the end of the data
     EXPECT_EQ(offsets[0], 0u);
     EXPECT_TRUE(std::is_sorted(offsets.begin(), offsets.end()));
     EXPECT_LT(offsets.back(), compressor.CompressedBytes());
@@ -383,7 +384,7 @@ TEST(ContentSectionTest, PadsToAWholeResetIntervalAndRecordsOffsets) {
     EXPECT_EQ(second, 100u);
     section.Finish();
     EXPECT_EQ(section.UncompressedBytes(), 4u * 0x8000);
-    EXPECT_EQ(section.FrameOffsets().size(), 4u);
+    EXPECT_EQ(section.FrameOffsets().size(), 4u + 1) << "every frame and the end of the data";
     size_t stored = 0;
     for (const std::string& piece : section.Pieces())
         stored += piece.size();
