@@ -43,6 +43,9 @@ class CompileTask {
     // False for a program whose end cannot be seen (a native program started from Wine): the
     // book alone tells when it is done.
     virtual bool Watchable() const { return true; }
+    // A number that grows while the compile gets on (bytes read, say); a compile past its time
+    // limit is ended only when neither it nor its book has grown for a while.
+    virtual uint64_t Progress() { return 0; }
 };
 
 // Something a book holds while its compile waits or runs (its folder's marker), told how the

@@ -4,9 +4,10 @@
 #include <deque>
 #include <thread>
 
-#include "builder/book_check.h"
+#include "builder/builtin_compile.h"
 #include "builder/compile_book.h"
 #include "builder/run_texts.h"
+#include "chm/chm_compiler.h"
 
 namespace {
 
@@ -19,11 +20,18 @@ constexpr int64_t kUnwatchableLimitMs = 120000;
 constexpr int64_t kQuietMs = 120000;
 constexpr int kWaitStepMs = 20;
 
+// "" when the file a compiler left is a whole book, judged by its header, else why not.
+std::string CheckBookFile(const std::string& path) {
+    std::string head;
+    uint64_t size = 0;
+    if (!platform::ReadFileHead(path, chm::kBookHeaderBytes, head, &size))
+        return "编译器没有写出书 " + path;
+    return chm::CheckBookHeader(head, size);
+}
+
 std::unique_ptr<CompileTask> StartTask(const CompileRequest& request, std::string& failure) {
-    if (request.compiler.empty()) {
-        failure = "没有找到 HTML Help 编译器";
-        return nullptr;
-    }
+    if (request.compiler == kBuiltinCompiler)
+        return StartBuiltinCompile(request.folder, request.produced);
     return StartProgramCompile(request.compiler, request.folder, failure);
 }
 
@@ -36,6 +44,7 @@ struct CompileQueue::Impl {
         int64_t started_ms = 0;
         int64_t last_change_ms = 0;
         platform::FileInfo last_seen;
+        uint64_t last_progress = 0;
         std::string timed_out;  // why it was ended, once it ran past its limit
     };
     int max_running = 1;
@@ -96,9 +105,11 @@ void CompileQueue::Impl::StartWaiting() {
 bool CompileQueue::Impl::Check(Job& job, int64_t now) {
     const CompileRequest& request = job.request;
     const platform::FileInfo book = platform::GetFileInfo(request.produced);
+    const uint64_t progress = job.task->Progress();
     if (book.exists != job.last_seen.exists || book.size != job.last_seen.size ||
-        book.mtime_ns != job.last_seen.mtime_ns) {
+        book.mtime_ns != job.last_seen.mtime_ns || progress != job.last_progress) {
         job.last_seen = book;
+        job.last_progress = progress;
         job.last_change_ms = now;
     }
     if (job.task->HasEnded())

@@ -1,5 +1,6 @@
 #include "builder/convert_run.h"
 
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -34,10 +35,23 @@ struct RunContext {
     std::string source_buffer;  // holds one source at a time; kept so its memory is set up once
 };
 
-// Whether the compiler can be handed `name` as it is, for the pages and the book. chmcmd looks
-// the pages up by the code page 936 bytes of the project's names, which only match on disk for
-// ASCII; hhc.exe reads the project in code page 936, which has to hold the name.
-bool CompilerTakesName(const std::string& compiler, const std::string& name) {
+// Whether pages can be named after the book: viewers find pages with other names only in some
+// places (xchm opens none of them, and a book's default topic is stored in code page 936), and
+// "#", "%" or "?" in a page's name read as parts of an address.
+bool PageNamesCanFollow(const std::string& name) {
+    for (char c : name) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           std::strchr(" -_.,()", c) != nullptr;
+        if (!plain)
+            return false;
+    }
+    return true;
+}
+
+// Whether the compiler can be handed the book's file name as it is. Ours writes the book itself;
+// hhc.exe reads the project in code page 936, which has to hold the name; chmcmd looks names up
+// by their code page 936 bytes, which only match on disk for ASCII.
+bool CompilerTakesBookName(const std::string& compiler, const std::string& name) {
     if (compiler == kBuiltinCompiler)
         return true;
     if (IsHhcCompiler(compiler) && platform::PathSeparator() == '\\') {
@@ -95,13 +109,13 @@ BookResult BuildBook(RunContext& run, const std::string& file_name, BookReport& 
     std::unique_ptr<WorkFolder> work = WorkFolder::Create(source_folder, reason);
     if (!work)
         return Fail(report, base_name, reason);
-    const bool real_names = CompilerTakesName(run.compiler, base_name);
+    const bool real_book_name = CompilerTakesBookName(run.compiler, base_name);
     PageSource source;
     source.bytes = std::string_view(bytes).substr(encoding.bom_length);
     source.encoding = encoding.encoding;
     source.text_source = EndsWithIgnoringAsciiCase(file_name, ".txt");
     source.book_name = book_name;
-    source.page_base = real_names ? base_name : kStandInName;
+    source.page_base = PageNamesCanFollow(base_name) ? base_name : kStandInName;
     source.head = controls.PageHead();
     source.tail = controls.PageTail();
     BookPages book;
@@ -115,7 +129,7 @@ BookResult BuildBook(RunContext& run, const std::string& file_name, BookReport& 
 
     ProjectSettings project;
     project.title = book_name;
-    project.compiled_file = (real_names ? book_name : std::string(kStandInName)) + ".chm";
+    project.compiled_file = (real_book_name ? book_name : std::string(kStandInName)) + ".chm";
     step = WriteContentsFile(work->path(), book);
     if (step.status == StepResult::kDone)
         step = WriteIndexFile(work->path(), book);

@@ -36,7 +36,7 @@ void PutLe(std::string& bytes, size_t at, uint64_t value, size_t width) {
 }
 
 // The smallest file the builder takes for a book: header, header section 0 recording the size,
-// and a directory that starts with its signature.
+// and a directory of nothing but its own header.
 std::string FakeBook() {
     const size_t section0 = 0x60, directory = 0x78, directory_length = 0x54, content = directory + directory_length;
     std::string book(content + 16, '\0');
@@ -51,6 +51,7 @@ std::string FakeBook() {
     PutLe(book, section0, 0x01FE, 4);
     PutLe(book, section0 + 8, book.size(), 8);
     std::memcpy(book.data() + directory, "ITSP", 4);
+    PutLe(book, directory + 8, directory_length, 4);  // a directory of its header and no chunks
     return book;
 }
 
