@@ -7,6 +7,8 @@ namespace {
 
 constexpr char kWorkshopFolder[] = "HTML Help Workshop";
 constexpr char kCompilerFileName[] = "hhc.exe";
+constexpr int kStartRetries = 2;
+constexpr int kStartRetryMs = 200;
 
 bool IsFile(const std::string& path) {
     platform::FileInfo info = platform::GetFileInfo(path);
@@ -99,8 +101,14 @@ std::unique_ptr<CompileTask> StartProgramCompile(const std::string& compiler,
     const std::string project = platform::JoinPath(folder, kProjectFileName);
     // Some compilers (chmcmd) write the book relative to their working folder.
     std::unique_ptr<platform::Process> process = platform::StartProcess(compiler, {project}, folder);
+    // A start can fail for a moment (a scanner holding the program, a busy system): try again
+    // before giving the book up.
+    for (int retry = 0; retry < kStartRetries && !process->started(); ++retry) {
+        platform::SleepMs(kStartRetryMs);
+        process = platform::StartProcess(compiler, {project}, folder);
+    }
     if (!process->started()) {
-        failure = "无法启动编译器 " + compiler;
+        failure = "无法启动编译器 " + compiler + "：" + platform::LastErrorText();
         return nullptr;
     }
     return std::make_unique<ProgramCompile>(std::move(process), compiler);

@@ -192,10 +192,11 @@ bool ConvertAndGenerate(RunControls& controls, CompileQueue& queue, const RunOpt
     int books = 0;
     const int n = sources.ListCount();
     for (int i = 0; i < n; ++i) {
-        if (!controls.Yield())
-            return false;
+        // The front-end hears of the file first, so that the window shows it during the yield.
         const std::string file_name = sources.List(i);
         controls.OnSourceFile(i, n, file_name);
+        if (!controls.Yield())
+            return false;
         BookReport report;
         report.run = run_number;
         report.index = k;

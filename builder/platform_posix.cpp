@@ -295,8 +295,10 @@ std::unique_ptr<Process> StartProcess(const std::string& program,
     pid_t pid = 0;
     int r = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (r != 0)
+    if (r != 0) {
         pid = 0;
+        errno = r;  // for LastErrorText
+    }
     return std::make_unique<PosixProcess>(pid);
 }
 
