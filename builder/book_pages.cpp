@@ -96,7 +96,7 @@ StepResult WriteBookPages(const PageSource& source,
         if (book.chapters.empty() && page.text_before_headings)
             book.text_before_first_chapter = true;
         for (const PageHeading& heading : page.headings)
-            book.chapters.push_back({heading.kind, heading.text, name, heading.anchor});
+            book.chapters.push_back({heading.kind, heading.after_volumes, heading.text, name, heading.anchor});
         book.pages.push_back({name, page.title});
         controls.OnFileProgress(static_cast<int>(end * 100 / std::max<size_t>(bytes.size(), 1)));
     }

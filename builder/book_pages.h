@@ -16,8 +16,9 @@ struct PageEntry {
 
 struct ChapterEntry {
     HeadingKind kind = HeadingKind::kChapter;
-    std::string title;  // UTF-8
-    std::string file;   // the page that holds its line
+    bool after_volumes = false;  // an epilogue or afterword: listed after the volumes
+    std::string title;           // UTF-8
+    std::string file;            // the page that holds its line
     std::string anchor;
 };
 

@@ -497,6 +497,14 @@ std::optional<long> ArabicValue(std::string_view text) {
 
 }  // namespace
 
+bool StandsAfterVolumes(const Heading& heading) {
+    for (std::string_view word : {"尾声", "尾聲", "后记", "後記", "番外", "Epilogue", "EPILOGUE", "epilogue"}) {
+        if (heading.kind == HeadingKind::kChapter && heading.label.starts_with(word))
+            return true;
+    }
+    return false;
+}
+
 std::u32string_view HeadingFirstCharacters() {
     return std::u32string_view(kFirstCharacters.data(), kFirstCharacters.size());
 }

@@ -22,6 +22,10 @@ struct Heading {
 // A line that names a volume and its first chapter ("第一卷 第一章 风起") is a volume heading.
 std::optional<Heading> DetectHeading(std::string_view line);
 
+// Whether a chapter heading belongs after all volumes rather than inside the last one: an
+// epilogue, an afterword, extra stories (尾声, 后记, 番外, Epilogue).
+bool StandsAfterVolumes(const Heading& heading);
+
 // Every character a heading can start with (after blanks): callers that see raw bytes use it to
 // skip the lines that cannot be headings without decoding them.
 std::u32string_view HeadingFirstCharacters();

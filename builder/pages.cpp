@@ -17,7 +17,7 @@ namespace {
 constexpr std::string_view kCharsetMeta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">";
 constexpr std::string_view kCharsetName = "gbk";
 constexpr std::string_view kTextPageStyle =
-    "<style type=\"text/css\">body{line-height:1.75}h3{margin:1.2em 0 0.6em 0}</style>";
+    "<style type=\"text/css\">body{line-height:1.75}h2,h3{margin:1.2em 0 0.6em 0}</style>";
 constexpr std::string_view kTextPageTail = "</body>\r\n</html>";
 
 // Copies `n` bytes to `out` and moves `out` past them.
@@ -145,9 +145,13 @@ struct TextLines {
             Put(out, "<br>", 4);
             return out;
         }
+        // Volumes a size above chapters.
+        const char* element = heading->kind == HeadingKind::kVolume ? "h2" : "h3";
         std::string anchor = "c";
         anchor += std::to_string(next_anchor++);
-        std::string open = "<h3 id=\"";
+        std::string open = "<";
+        open += element;
+        open += " id=\"";
         open += anchor;
         open += "\"><a name=\"";
         open += anchor;
@@ -155,8 +159,10 @@ struct TextLines {
         std::memmove(written + open.size(), written, static_cast<size_t>(out - written));
         std::memcpy(written, open.data(), open.size());
         out += open.size();
-        Put(out, "</h3>", 5);
-        page.headings.push_back({heading->kind, heading->text, anchor});
+        Put(out, "</", 2);
+        Put(out, element, 2);
+        Put(out, ">", 1);
+        page.headings.push_back({heading->kind, StandsAfterVolumes(*heading), heading->text, anchor});
         return out;
     }
 };

@@ -32,8 +32,9 @@ struct PageRequest {
 
 struct PageHeading {
     HeadingKind kind = HeadingKind::kChapter;
-    std::string text;    // UTF-8, the heading line trimmed
-    std::string anchor;  // the name of its anchor in the page
+    bool after_volumes = false;  // an epilogue or afterword: listed after the volumes, not in one
+    std::string text;            // UTF-8, the heading line trimmed
+    std::string anchor;          // the name of its anchor in the page
 };
 
 struct Page {

@@ -37,14 +37,14 @@ void AddChapterTree(std::vector<std::string>& lines, const BookPages& book) {
         AddEntry(lines, kBeforeChaptersName, book.pages.front().file);
     bool in_volume = false;
     for (const ChapterEntry& chapter : book.chapters) {
+        if (in_volume && (chapter.kind == HeadingKind::kVolume || chapter.after_volumes)) {
+            lines.push_back(S(20));
+            in_volume = false;
+        }
+        AddEntry(lines, chapter.title, ChapterLocal(chapter));
         if (chapter.kind == HeadingKind::kVolume) {
-            if (in_volume)
-                lines.push_back(S(20));
-            AddEntry(lines, chapter.title, ChapterLocal(chapter));
             lines.push_back(S(9));
             in_volume = true;
-        } else {
-            AddEntry(lines, chapter.title, ChapterLocal(chapter));
         }
     }
     if (in_volume)

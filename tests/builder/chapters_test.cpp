@@ -284,3 +284,14 @@ TEST(HeadingDetection, GeneratedNovelYieldsExactlyItsHeadingsInOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HeadingPlace, EpiloguesAndAfterwordsStandAfterTheVolumes) {
+    for (const char* line : {"尾声", "后记 写在最后", "番外一 春游", "後記", "Epilogue"})
+        EXPECT_TRUE(StandsAfterVolumes(*DetectHeading(line))) << line;
+    for (const char* line : {"第十二章 尾声", "序章", "楔子", "第三卷 后记", "终章"})
+        EXPECT_FALSE(StandsAfterVolumes(*DetectHeading(line))) << line;
+}
+
+}  // namespace

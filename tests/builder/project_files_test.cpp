@@ -80,11 +80,12 @@ TEST(ContentsFile, TitlesAreEscapedSoThatNoEntryBreaks) {
 TEST(ContentsFile, ChaptersComeFirstVolumesHoldTheirChaptersAndPagesFollow) {
     BookPages book = Pages({{"b_1.htm", "书 - 第1页"}, {"b_2.htm", "书 - 第一章"}});
     book.text_before_first_chapter = true;
-    book.chapters = {{HeadingKind::kChapter, "序章", "b_1.htm", "c1"},
-                     {HeadingKind::kVolume, "第一卷", "b_1.htm", "c2"},
-                     {HeadingKind::kChapter, "第一章", "b_2.htm", "c3"},
-                     {HeadingKind::kVolume, "第二卷", "b_2.htm", "c4"},
-                     {HeadingKind::kChapter, "第二章", "b_2.htm", "c5"}};
+    book.chapters = {{HeadingKind::kChapter, false, "序章", "b_1.htm", "c1"},
+                     {HeadingKind::kVolume, false, "第一卷", "b_1.htm", "c2"},
+                     {HeadingKind::kChapter, false, "第一章", "b_2.htm", "c3"},
+                     {HeadingKind::kVolume, false, "第二卷", "b_2.htm", "c4"},
+                     {HeadingKind::kChapter, false, "第二章", "b_2.htm", "c5"},
+                     {HeadingKind::kChapter, true, "后记", "b_2.htm", "c6"}};
     EXPECT_EQ(Entries(ContentsLines(book)), (std::vector<std::string>{"[",
                                                                       "目录",
                                                                       "[",
@@ -98,6 +99,7 @@ TEST(ContentsFile, ChaptersComeFirstVolumesHoldTheirChaptersAndPagesFollow) {
                                                                       "[",
                                                                       "第二章 -> b_2.htm#c5",
                                                                       "]",
+                                                                      "后记 -> b_2.htm#c6",
                                                                       "分页",
                                                                       "[",
                                                                       "书 - 第1页 -> b_1.htm",
@@ -109,7 +111,7 @@ TEST(ContentsFile, ChaptersComeFirstVolumesHoldTheirChaptersAndPagesFollow) {
     EXPECT_EQ(Entries(IndexLines(book)),
               (std::vector<std::string>{"[", "书 - 第1页 -> b_1.htm", "书 - 第一章 -> b_2.htm", "序章 -> b_1.htm#c1",
                                         "第一卷 -> b_1.htm#c2", "第一章 -> b_2.htm#c3", "第二卷 -> b_2.htm#c4",
-                                        "第二章 -> b_2.htm#c5", "]"}));
+                                        "第二章 -> b_2.htm#c5", "后记 -> b_2.htm#c6", "]"}));
     // One heading is no table of chapters: the contents list the pages as before.
     book.chapters.resize(1);
     EXPECT_EQ(ContentsLines(book).size(), 4u * 2 + 23);

@@ -1,0 +1,50 @@
+#!/bin/sh
+# Pictures of Folvane's books in the Unix CHM viewers, for reviewers: a novel with volumes and
+# chapters made by folvane-cli with each compiler, shown in kchmviewer and xchm (the contents
+# with its chapters, a chapter's page, the index).
+#   viewer_pictures.sh FOLVANE_CLI OUTPUT_FOLDER
+# Exits 77 (skipped) when a viewer or the X tools are missing.
+set -u
+cli=$1
+out=$2
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in kchmviewer xchm Xvfb xdotool import convert python3; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "viewer_pictures: $tool is missing; skipped"; exit 77; }
+done
+mkdir -p "$out"
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+. "$here/../chm/viewer_session.sh"
+
+compilers="builtin"
+command -v chmcmd >/dev/null 2>&1 && compilers="builtin chmcmd"
+for compiler in $compilers; do
+    mkdir -p "$work/$compiler"
+    python3 "$here/make_novel.py" "$work/$compiler/月下集.txt"
+    "$cli" --compiler "$compiler" "$work/$compiler" >/dev/null 2>&1 || { echo "viewer_pictures: no book with $compiler"; exit 1; }
+    book="$work/$compiler/月下集/月下集.chm"
+
+    start_viewer kchmviewer kchmviewer "$book"
+    shot "book-$compiler-kchmviewer-contents"
+    click 130 204
+    shot "book-$compiler-kchmviewer-chapter"
+    click 116 133
+    shot "book-$compiler-kchmviewer-index"
+    stop_viewer
+
+    start_viewer xchm xchm "$book"
+    click 80 140 2
+    shot "book-$compiler-xchm-contents"
+    click 110 200
+    shot "book-$compiler-xchm-chapter"
+    click 120 107
+    shot "book-$compiler-xchm-index"
+    stop_viewer
+done
+exit $failed
