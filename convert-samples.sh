@@ -1,6 +1,6 @@
 #!/bin/bash
 # The main job on a fresh machine: installs what is missing, builds folvane-cli and turns a
-# copy of the shipped sample folder into .chm books with Free Pascal's chmcmd.
+# copy of the shipped sample folder into .chm books with Folvane's own compiler.
 set -eu
 root=$(cd "$(dirname "$0")" && pwd)
 build=${FOLVANE_BUILD_DIR:-$root/build}
@@ -17,7 +17,7 @@ cp -p "$root"/samples/*.txt "$root"/samples/*.htm "$books"/ 2>/dev/null || true
 
 echo "Converting $books"
 status=0
-"$build/linux/cli/folvane-cli" --compiler "$(command -v chmcmd)" "$books" || status=$?
+"$build/linux/cli/folvane-cli" "$books" || status=$?
 
 echo
 echo "Books written:"
