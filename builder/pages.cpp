@@ -269,13 +269,14 @@ bool RewriteValue(std::string& text, size_t begin, size_t end, std::string_view 
     return true;
 }
 
-// Makes every charset declaration of an HTML text (meta http-equiv content, meta charset, the
-// XML declaration's encoding) name the code page the page is written in. True when it had one.
-bool RewriteCharsetDeclarations(std::string& html) {
+// Makes every charset declaration of an HTML text from `from` on (meta http-equiv content, meta
+// charset, the XML declaration's encoding) name the code page the page is written in. True when
+// it had one.
+bool RewriteCharsetDeclarations(std::string& html, size_t from) {
     bool found = false;
     for (const auto& [tag, attribute] : {std::pair<std::string_view, std::string_view>{"<meta", "charset"},
                                          std::pair<std::string_view, std::string_view>{"<?xml", "encoding"}}) {
-        size_t at = 0;
+        size_t at = from;
         while ((at = FindNoCase(html, tag, at)) != std::string::npos) {
             size_t end = html.find('>', at);
             if (end == std::string::npos)
@@ -325,15 +326,26 @@ void MakePage(const PageRequest& request, Page& page, std::string& scratch) {
     auto in_piece_encoding = [&](std::string_view utf8) {
         return request.utf8 ? std::string(utf8) : platform::EncodeCp936(utf8);
     };
-    std::string text;
+    // The page is put together where it stays: code page 936 pieces in page.bytes, whose memory
+    // serves page after page; UTF-8 ones in a text of their own, converted at the end.
+    std::string utf8_text;
+    std::string& text = request.utf8 ? utf8_text : page.bytes;
+    text.clear();
+    if (!request.text_source) {
+        // The characters are written in code page 936 whatever the source was: a declaration of
+        // another charset would make viewers show garbage. Every page after the first starts
+        // with one of ours, and so does a first page that has none.
+        text += kCharsetMeta;
+        text += "\r\n";
+    }
     if (!wrapped) {
-        text.assign(piece);
+        text += piece;
         text += "\r\n";
     } else if (request.text_source) {
         page.title =
             std::string(request.book_name) + " - " +
             (page.headings.empty() ? "第" + std::to_string(request.page_number) + "页" : page.headings.front().text);
-        text = in_piece_encoding(TextPageHead(page.title));
+        text += in_piece_encoding(TextPageHead(page.title));
         if (!request.head.empty())
             text += "\r\n" + in_piece_encoding(request.head);
         text += "\r\n";
@@ -344,21 +356,17 @@ void MakePage(const PageRequest& request, Page& page, std::string& scratch) {
         text += kTextPageTail;
         text += "\r\n";
     } else {
-        text = in_piece_encoding(request.head);
+        text += in_piece_encoding(request.head);
         text += "\r\n";
         text += body;
         text += "\r\n";
         text += in_piece_encoding(request.tail);
         text += "\r\n";
     }
-    if (!request.text_source) {
-        // The characters are written in code page 936 whatever the source was: a declaration
-        // of another charset would make viewers show garbage.
-        const bool declared = RewriteCharsetDeclarations(text);
-        if (!request.first_page || !declared)
-            text.insert(0, std::string(kCharsetMeta) + "\r\n");
-    }
-    page.bytes = request.utf8 ? platform::EncodeCp936(text) : std::move(text);
+    if (!request.text_source && RewriteCharsetDeclarations(text, kCharsetMeta.size() + 2) && request.first_page)
+        text.erase(0, kCharsetMeta.size() + 2);
+    if (request.utf8)
+        page.bytes = platform::EncodeCp936(utf8_text);
     if (!request.text_source || !wrapped)
         page.title = PageTitleOf(page.bytes);
 }
