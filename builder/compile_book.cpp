@@ -8,7 +8,7 @@ namespace {
 constexpr char kWorkshopFolder[] = "HTML Help Workshop";
 constexpr char kCompilerFileName[] = "hhc.exe";
 constexpr int kStartRetries = 2;
-constexpr int kStartRetryMs = 200;
+constexpr int kStartRetryMs = 20;
 
 bool IsFile(const std::string& path) {
     platform::FileInfo info = platform::GetFileInfo(path);
@@ -101,9 +101,10 @@ std::unique_ptr<CompileTask> StartProgramCompile(const std::string& compiler,
     const std::string project = platform::JoinPath(folder, kProjectFileName);
     // Some compilers (chmcmd) write the book relative to their working folder.
     std::unique_ptr<platform::Process> process = platform::StartProcess(compiler, {project}, folder);
-    // A start can fail for a moment (a scanner holding the program, a busy system): try again
-    // before giving the book up.
-    for (int retry = 0; retry < kStartRetries && !process->started(); ++retry) {
+    // A start can fail for a moment (a scanner holding the program, a busy system): try again,
+    // briefly (this is the window's thread), before giving the book up. A missing program will
+    // not appear meanwhile.
+    for (int retry = 0; retry < kStartRetries && !process->started() && IsFile(compiler); ++retry) {
         platform::SleepMs(kStartRetryMs);
         process = platform::StartProcess(compiler, {project}, folder);
     }

@@ -35,16 +35,9 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
 }
 
 FileInfo GetFileInfo(const std::string& path) {
-    FileInfo info;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &data))
-        return info;
-    info.exists = true;
-    info.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    info.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    uint64_t ticks =
-        (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-    info.mtime_ns = static_cast<int64_t>(ticks) * 100;
+    // The attributes of a link are its own; what it points at is not looked at here either.
+    FileInfo info = GetEntryInfo(path);
+    info.is_link = false;
     return info;
 }
 

@@ -10,20 +10,15 @@ set -u
 cli=$1
 samples=$2
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in enum_chmLib extract_chmLib 7z python3; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "books_end_to_end: $tool is not installed; skipped"; exit 77; }
-done
+. "$here/book_checks.sh"
+require_readers books_end_to_end
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-status=0
 compilers=${FOLVANE_BOOK_COMPILERS:-builtin chmcmd}
 for compiler in $compilers; do
     [ "$compiler" = chmcmd ] && ! command -v chmcmd >/dev/null 2>&1 && continue
     folder="$work/$compiler books"
-    mkdir -p "$folder"
-    cp "$samples"/* "$folder"/
-    python3 "$here/make_sources.py" "$folder" >"$work/$compiler.codecs"
-    for name in "$samples"/*; do printf '%s\tgbk\n' "$(basename "$name")" >>"$work/$compiler.codecs"; done
+    make_test_folder "$folder" "$samples" "$work/$compiler.codecs"
     echo "== $compiler"
     # A relative folder with a trailing separator, and the compiler by its bare name.
     (cd "$work" && "$cli" --compiler "$compiler" "$compiler books/") >"$work/out" 2>"$work/err"
@@ -33,16 +28,7 @@ for compiler in $compilers; do
         echo "FAIL: folvane-cli with $compiler exited $run_status"
         status=1
     fi
-    while IFS="$(printf '\t')" read -r name codec; do
-        base=${name%%.*}
-        book="$folder/$base/$base.chm"
-        if [ ! -f "$book" ]; then
-            echo "FAIL: no book for $name"
-            status=1
-            continue
-        fi
-        python3 "$here/check_book.py" "$book" "$folder/$base" "$folder/$name" "$codec" || status=1
-    done <"$work/$compiler.codecs"
+    check_books "$folder" "$work/$compiler.codecs"
     # A second run finds every book and changes nothing.
     before=$(cd "$folder" && find . -type f -exec md5sum {} + | sort)
     again=$("$cli" --compiler "$compiler" "$folder" 2>/dev/null)

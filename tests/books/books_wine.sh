@@ -11,21 +11,16 @@ stand_in=$3
 samples=$4
 here=$(cd "$(dirname "$0")" && pwd)
 wine_run="$here/../../cmake/wine-run.sh"
-for tool in enum_chmLib extract_chmLib 7z python3; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "books_wine: $tool is not installed; skipped"; exit 77; }
-done
+. "$here/book_checks.sh"
+require_readers books_wine
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/program"
 cp "$cli" "$work/program/folvane-cli.exe"
 cp "$stand_in" "$work/program/hhc.exe"
-status=0
 for compiler in hhc builtin; do
     folder="$compiler books"
-    mkdir -p "$work/$folder"
-    cp "$samples"/* "$work/$folder"/
-    python3 "$here/make_sources.py" "$work/$folder" >"$work/$compiler.codecs"
-    for name in "$samples"/*; do printf '%s\tgbk\n' "$(basename "$name")" >>"$work/$compiler.codecs"; done
+    make_test_folder "$work/$folder" "$samples" "$work/$compiler.codecs"
     echo "== $arch, $compiler"
     set -- "$folder\\"
     [ "$compiler" = builtin ] && set -- --compiler builtin "$folder"
@@ -39,16 +34,7 @@ for compiler in hhc builtin; do
     fi
     check=""
     [ "$compiler" = hhc ] && check=--pages-only
-    while IFS="$(printf '\t')" read -r name codec; do
-        base=${name%%.*}
-        book="$work/$folder/$base/$base.chm"
-        if [ ! -f "$book" ]; then
-            echo "FAIL: no book for $name"
-            status=1
-            continue
-        fi
-        python3 "$here/check_book.py" $check "$book" "$work/$folder/$base" "$work/$folder/$name" "$codec" || status=1
-    done <"$work/$compiler.codecs"
+    check_books "$work/$folder" "$work/$compiler.codecs" $check
 done
 [ $status = 0 ] && echo "every book passed"
 exit $status

@@ -8,12 +8,10 @@ set -u
 cli=$1
 compiler=${2:-builtin}
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in enum_chmLib extract_chmLib 7z python3; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "hostile_runs: $tool is not installed; skipped"; exit 77; }
-done
+. "$here/book_checks.sh"
+require_readers hostile_runs
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-status=0
 fail() {
     echo "FAIL: $*"
     status=1

@@ -7,10 +7,7 @@
 #include "builder/project_files.h"
 #include "tests/builder/test_support.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <stdlib.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
@@ -93,24 +90,6 @@ BookReport CompileWith(const std::string& folder,
     return ended.empty() ? BookReport{} : ended[0];
 }
 
-class FakeCompilerMode {
-  public:
-    explicit FakeCompilerMode(const char* mode) { SetMode(mode); }
-    ~FakeCompilerMode() { SetMode(""); }
-
-  private:
-    static void SetMode(const char* mode) {
-#ifdef _WIN32
-        SetEnvironmentVariableA("FOLVANE_FAKE_COMPILER_MODE", *mode ? mode : nullptr);
-#else
-        if (*mode)
-            setenv("FOLVANE_FAKE_COMPILER_MODE", mode, 1);
-        else
-            unsetenv("FOLVANE_FAKE_COMPILER_MODE");
-#endif
-    }
-};
-
 TEST(CompileQueue, AWorkingCompilerKeepsTheSuccessLine) {
     TempFolder temp;
     std::string folder = MakeBookFolder(temp, "book one");
@@ -132,7 +111,7 @@ TEST(CompileQueue, ACompilerIsJudgedByItsExitAndByTheBook) {
     EXPECT_NE(silent.reason.find("exit code 1"), std::string::npos) << silent.reason;
 
     // A crash after half a book: failed, and the broken book is not left to look like one.
-    FakeCompilerMode crash("crash");
+    ScopedEnv crash("FOLVANE_FAKE_COMPILER_MODE", "crash");
     BookReport crashed = CompileWith(folder, FakeCompilerPath("writes"), "book");
     EXPECT_EQ(crashed.line, "book_失败");
     EXPECT_NE(crashed.reason.find("异常结束"), std::string::npos) << crashed.reason;
@@ -150,14 +129,14 @@ TEST(CompileQueue, HhcCountsOneAsSuccessAndZeroAsFailure) {
     chmod(hhc.c_str(), 0755);
 #endif
     EXPECT_TRUE(CompileWith(folder, hhc, "book").compiled);
-    FakeCompilerMode silent("silent");
+    ScopedEnv silent("FOLVANE_FAKE_COMPILER_MODE", "silent");
     EXPECT_EQ(CompileWith(folder, hhc, "book").line, "book_失败");
 }
 
 TEST(CompileQueue, AHangingCompilerIsEndedAfterItsLimit) {
     TempFolder temp;
     std::string folder = MakeBookFolder(temp, "book");
-    FakeCompilerMode hang("hang");
+    ScopedEnv hang("FOLVANE_FAKE_COMPILER_MODE", "hang");
     BookReport report = CompileWith(folder, FakeCompilerPath("writes"), "book", 1000);
     EXPECT_EQ(report.line, "book_失败");
     EXPECT_NE(report.reason.find("已被终止"), std::string::npos) << report.reason;

@@ -10,9 +10,7 @@
 #include "builder/text_bytes.h"
 #include "tests/builder/test_support.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -56,25 +54,6 @@ std::vector<std::string> BookFiles(const std::string& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) { Set(value.c_str()); }
-    ~ScopedEnv() { Set(nullptr); }
-
-  private:
-    void Set(const char* value) {
-#ifdef _WIN32
-        SetEnvironmentVariableA(name_, value);
-#else
-        if (value)
-            setenv(name_, value, 1);
-        else
-            unsetenv(name_);
-#endif
-    }
-    const char* name_;
-};
 
 TEST(Run, AnEmptySourceListDoesNothing) {
     TempFolder temp;

@@ -8,6 +8,12 @@
 
 #include "builder/platform.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <stdlib.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -83,6 +89,29 @@ std::vector<std::pair<std::string, std::string>> SnapshotTree(const std::string&
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+namespace {
+
+void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    SetEnvironmentVariableA(name, value);
+#else
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
+}
+
+}  // namespace
+
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    SetEnv(name_, value.c_str());
+}
+
+ScopedEnv::~ScopedEnv() {
+    SetEnv(name_, nullptr);
 }
 
 std::string FakeCompilerPath(const std::string& kind) {

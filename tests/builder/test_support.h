@@ -71,6 +71,18 @@ std::string ReadTestFile(const std::string& path);
 bool TestFileExists(const std::string& path);
 // Every file under `folder` (relative name -> bytes), for before/after comparisons.
 std::vector<std::pair<std::string, std::string>> SnapshotTree(const std::string& folder);
+// Sets an environment variable for as long as it lives (the stand-in compilers read theirs).
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    const char* name_;
+};
+
 // The stand-in help compilers built beside the test programs.
 std::string FakeCompilerPath(const std::string& kind);  // "writes" or "silent"
 // Text in code page 936 from UTF-8 written in the test source.

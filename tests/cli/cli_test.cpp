@@ -8,9 +8,7 @@
 #include "cli/cli_app.h"
 #include "tests/builder/test_support.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
@@ -28,25 +26,6 @@ class CapturedOutput : public CliOutput {
 
 const char kFinished[] = "生成完毕,文件生成在自动创建目录下的后涰名chm的文件";
 const char kUsage[] = "usage: folvane-cli [--compiler PATH|builtin] [--compile-timeout SECONDS] FOLDER";
-
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) { Set(value.c_str()); }
-    ~ScopedEnv() { Set(nullptr); }
-
-  private:
-    void Set(const char* value) {
-#ifdef _WIN32
-        SetEnvironmentVariableA(name_, value);
-#else
-        if (value)
-            setenv(name_, value, 1);
-        else
-            unsetenv(name_);
-#endif
-    }
-    const char* name_;
-};
 
 // Runs with the given current folder, as a user typing a relative path would.
 class ScopedCurrentFolder {
@@ -121,10 +100,10 @@ TEST(CliRun, RelativeFoldersAndCompilersWork) {
     chmod(temp.Join(compiler).c_str(), 0755);
 #endif
     int book = 0;
-    for (const auto& [cwd, folder, cc] :
-         std::vector<std::tuple<std::string, std::string, std::string>>{{temp.path(), "novels", compiler},
-                                                                        {temp.Join("novels"), ".", "../" + compiler},
-                                                                        {temp.Join("tools"), "../novels/", "./cc" + exe}}) {
+    for (const auto& [cwd, folder, cc] : std::vector<std::tuple<std::string, std::string, std::string>>{
+             {temp.path(), "novels", compiler},
+             {temp.Join("novels"), ".", "../" + compiler},
+             {temp.Join("tools"), "../novels/", "./cc" + exe}}) {
         const std::string name = std::string("b").append(std::to_string(++book));
         WriteTestFile(temp.Join("novels/" + name + ".txt"), "text");
         ScopedCurrentFolder here(cwd);
