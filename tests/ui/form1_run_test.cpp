@@ -3,6 +3,7 @@
 // and closing the window during the run.
 #include <algorithm>
 
+#include "builder/platform.h"
 #include "builder/run_texts.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/form1_run_controls.h"
@@ -178,6 +179,36 @@ TEST_F(Form1Test, ASecondClickDuringTheRunIsIgnored) {
     EXPECT_EQ(lines_before_second_click, lines_after_second_click);
     EXPECT_EQ(ResultLines(*form_), (std::vector<std::string>{"big_成功", "small_成功"}));
     EXPECT_EQ(Label(Form1Label::Label1), kFinishedText);
+}
+
+// The names and texts that books have gone wrong on, through the window with hhc.exe's stand-in
+// (which reads its project in code page 936 and answers 1 for success, as hhc.exe does).
+TEST_F(Form1Test, NamesAndTextsThatBooksWentWrongOnMakeBooksInTheWindowToo) {
+    TempFolder folder;
+    folder.WriteFile(L"唐诗 三百首.txt", platform::EncodeCp936("第一章 雊雉\r\n雊雉鸣矣 – 喆\r\n"));
+    folder.WriteFile(L"a,b.txt", "comma, \"quoted\" <tag> & more\r\n");
+    folder.WriteFile(L"한국어.txt", platform::EncodeCp936("春眠不觉晓\r\n"));
+    folder.WriteFile(L"utf8 page.htm",
+                     "\xEF\xBB\xBF<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"
+                     "</head><body>春眠 한국어</body></html>\r\n");
+    folder.MakeFolder(L"program");
+    CopyFileW(WideFromUtf8(FakeCompilerPath()).c_str(), folder.Join(L"program\\hhc.exe").c_str(), FALSE);
+    CreateForm([&] { return folder.utf8_path(); }, Utf8FromWide(folder.Join(L"program\\hhc.exe")));
+    Click(Form1Window::Command1);
+    Click(Form1Window::Command2);
+    ASSERT_TRUE(PumpUntil([&] { return !form_->CompilersPending(); }, 30000));
+    PumpFor(200);
+    EXPECT_EQ(ResultLines(*form_),
+              (std::vector<std::string>{"a,b_成功", "utf8 page_成功", "唐诗 三百首_成功", "한국어_成功"}));
+    // Each book under its real name; names hhc.exe cannot read got stand-ins and were renamed.
+    for (const wchar_t* book : {L"a,b\\a,b.chm", L"utf8 page\\utf8 page.chm", L"唐诗 三百首\\唐诗 三百首.chm",
+                                L"한국어\\한국어.chm", L"한국어\\book_1.htm"})
+        EXPECT_TRUE(folder.Exists(book)) << Utf8FromWide(book);
+    std::string page;
+    ASSERT_TRUE(platform::ReadFileBytes(Utf8FromWide(folder.Join(L"utf8 page\\utf8 page_1.htm")), page));
+    EXPECT_NE(page.find("charset=gbk"), std::string::npos);
+    EXPECT_EQ(page.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(page.find(platform::EncodeCp936("春眠 한국어")), std::string::npos);
 }
 
 TEST_F(Form1Test, ClosingDuringTheRunHidesTheWindowFinishesTheBookAndEndsTheProgram) {
