@@ -20,7 +20,7 @@ void AddEntry(std::vector<std::string>& lines, const std::string& name, const st
 
 void AddPageEntries(std::vector<std::string>& lines, const BookPages& book) {
     for (const PageEntry& page : book.pages) {
-        // Four lines a page, as the seed layout has them.
+        // Four lines a page, the layout every contents file of ours has.
         lines.push_back(S(10));
         lines.push_back(S(15) + EscapeHtml(page.title.empty() ? page.file : page.title) + S(16));
         lines.push_back(S(18) + EscapeHtml(page.file) + S(16));
@@ -55,7 +55,7 @@ void AddChapterTree(std::vector<std::string>& lines, const BookPages& book) {
     lines.push_back(S(20));
 }
 
-// The window definition: the title in quotation marks, then the seed's fields with the first page
+// The window definition: the title in quotation marks, then the usual fields with the first page
 // as default and home page. Quotation marks cannot be escaped there.
 std::string WindowLine(const std::string& title, const std::string& first_page) {
     std::string safe_title = title;
