@@ -1,6 +1,7 @@
 #include "builder/book_folder.h"
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -20,9 +21,12 @@ bool IsWorkFolderName(const std::string& name) {
     return true;
 }
 
-bool IsMarkerFile(const std::string& folder) {
+// The marker in `folder`, when it is there as a regular file of its own (not a link).
+std::optional<platform::FileInfo> MarkerOf(const std::string& folder) {
     const platform::FileInfo marker = platform::GetEntryInfo(platform::JoinPath(folder, kBookMarkerName));
-    return marker.exists && !marker.is_folder && !marker.is_link;
+    if (!marker.exists || marker.is_folder || marker.is_link)
+        return std::nullopt;
+    return marker;
 }
 
 class MarkerHold : public CompileHold {
@@ -48,7 +52,7 @@ BookFolderState InspectBookFolder(const std::string& folder) {
         return BookFolderState::kNone;
     if (!entry.is_folder || entry.is_link)
         return BookFolderState::kNotAFolder;
-    if (!IsMarkerFile(folder))
+    if (!MarkerOf(folder))
         return BookFolderState::kComplete;
     return platform::IsFileHeld(platform::JoinPath(folder, kBookMarkerName)) ? BookFolderState::kBusy
                                                                              : BookFolderState::kUnfinished;
@@ -116,13 +120,12 @@ int RemoveLeftoverWorkFolders(const std::string& parent) {
         if (!e.is_folder || !IsWorkFolderName(e.name))
             continue;
         const std::string folder = platform::JoinPath(parent, e.name);
-        const platform::FileInfo info = platform::GetEntryInfo(folder);
-        if (info.is_link || !IsMarkerFile(folder))
+        if (platform::GetEntryInfo(folder).is_link)
             continue;
         // A run lets its marker go for an instant when it renames its folder (on Windows): only
         // folders left for a while are taken for leftovers.
-        const platform::FileInfo marker = platform::GetEntryInfo(platform::JoinPath(folder, kBookMarkerName));
-        if (platform::NowNs() - marker.mtime_ns < kLeftoverAgeNs)
+        const std::optional<platform::FileInfo> marker = MarkerOf(folder);
+        if (!marker || platform::NowNs() - marker->mtime_ns < kLeftoverAgeNs)
             continue;
         // A run that is still making this book holds its marker.
         auto held = platform::HoldExistingFile(platform::JoinPath(folder, kBookMarkerName));

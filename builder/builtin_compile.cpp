@@ -6,7 +6,6 @@
 
 #include "builder/platform.h"
 #include "builder/project_files.h"
-#include "builder/unicode_text.h"
 #include "chm/chm_compiler.h"
 
 namespace {
@@ -41,25 +40,7 @@ class FolderFiles : public chm::FileSource {
 class Cp936Codec : public chm::TextCodec {
   public:
     std::string ToUtf8(std::string_view cp936) override { return platform::DecodeCp936(cp936); }
-    std::string FromUtf8(std::string_view utf8) override {
-        std::string out;
-        size_t run_start = 0;
-        for (size_t pos = 0; pos < utf8.size();) {
-            size_t length = 0;
-            const char32_t c = NextCodePoint(utf8, pos, &length);
-            if (c >= 0x80) {
-                const std::string one = platform::EncodeCp936(utf8.substr(pos, length));
-                if (one.starts_with("&#")) {
-                    out += platform::EncodeCp936(utf8.substr(run_start, pos - run_start));
-                    out += '?';
-                    run_start = pos + length;
-                }
-            }
-            pos += length;
-        }
-        out += platform::EncodeCp936(utf8.substr(run_start));
-        return out;
-    }
+    std::string FromUtf8(std::string_view utf8) override { return platform::EncodeCp936Replacing(utf8, '?'); }
 };
 
 class FileSink : public chm::OutputSink {

@@ -2,6 +2,7 @@
 
 #include "builder/char_lengths.h"
 #include "builder/text_sink.h"
+#include "builder/unicode_text.h"
 
 namespace {
 
@@ -148,6 +149,37 @@ std::string EncodeCp936(std::string_view utf8) {
         sink.Commit(p);
     }
     return out;
+}
+
+namespace {
+
+// Calls `each` with every code point of the text and its code page 936 code (0 where it has none).
+template <typename Each>
+void ForEachCp936Code(std::string_view utf8, Each each) {
+    for (size_t pos = 0; pos < utf8.size();) {
+        size_t length = 0;
+        const char32_t c = NextCodePoint(utf8, pos, &length);
+        each(c, Cp936CodeFor(c));
+        pos += length;
+    }
+}
+
+}  // namespace
+
+std::string EncodeCp936Replacing(std::string_view utf8, char replacement) {
+    std::string out;
+    ForEachCp936Code(utf8, [&](char32_t c, uint16_t code) {
+        if (code >= 0x100)
+            out += static_cast<char>(code >> 8);
+        out += code != 0 || c == 0 ? static_cast<char>(code & 0xFF) : replacement;
+    });
+    return out;
+}
+
+bool Cp936Holds(std::string_view utf8) {
+    bool holds = true;
+    ForEachCp936Code(utf8, [&](char32_t c, uint16_t code) { holds = holds && (code != 0 || c == 0); });
+    return holds;
 }
 
 }  // namespace platform

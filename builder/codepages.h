@@ -19,6 +19,11 @@ std::string DecodeCp936(std::string_view bytes);
 // UTF-8 to code page 936. A character that code page 936 cannot hold is written as an HTML
 // numeric character reference (&#NNNN;).
 std::string EncodeCp936(std::string_view utf8);
+// The same for texts that are not HTML (window titles, file names): such a character becomes
+// `replacement`.
+std::string EncodeCp936Replacing(std::string_view utf8, char replacement);
+// Whether code page 936 holds every character of the text.
+bool Cp936Holds(std::string_view utf8);
 
 }  // namespace platform
 

@@ -54,10 +54,8 @@ bool PageNamesCanFollow(const std::string& name) {
 bool CompilerTakesBookName(const std::string& compiler, const std::string& name) {
     if (compiler == kBuiltinCompiler)
         return true;
-    if (IsHhcCompiler(compiler) && platform::PathSeparator() == '\\') {
-        const std::string bytes = platform::EncodeCp936(name);
-        return bytes.find("&#") == std::string::npos && platform::DecodeCp936(bytes) == name;
-    }
+    if (IsHhcCompiler(compiler) && platform::PathSeparator() == '\\')
+        return platform::Cp936Holds(name);
     for (char c : name) {
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;

@@ -9,6 +9,7 @@
 #include "builder/platform.h"
 #include "builder/text_bytes.h"
 #include "builder/unicode_text.h"
+#include "chm/text_refs.h"
 
 namespace {
 
@@ -45,6 +46,26 @@ constexpr size_t kRunSlack = 32;
 // What a heading line adds around its text at most: the anchor and the heading element.
 constexpr size_t kHeadingMarkup = 96;
 
+// The end of the blanks a line starts with: ASCII ones, U+3000 (and in UTF-8 also U+00A0 and a
+// byte-order mark), in code page 936 or UTF-8 bytes.
+size_t BlanksAt(std::string_view line, bool utf8) {
+    size_t i = 0;
+    while (i < line.size()) {
+        const std::string_view rest = line.substr(i);
+        if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')
+            ++i;
+        else if (utf8 && (rest.starts_with("\xE3\x80\x80") || rest.starts_with("\xEF\xBB\xBF")))
+            i += 3;
+        else if (utf8 && rest.starts_with("\xC2\xA0"))
+            i += 2;
+        else if (!utf8 && rest.starts_with("\xA1\xA1"))
+            i += 2;
+        else
+            break;
+    }
+    return i;
+}
+
 // Whether a line could be a heading, judged cheaply on its bytes: short, and its first
 // character after blanks one that headings start with. Only such lines are decoded and looked
 // at closely; in a novel that is a few lines in a hundred.
@@ -57,20 +78,7 @@ class HeadingPrefilter {
     bool MayBeHeading(std::string_view line, bool utf8) const {
         if (line.size() > kMaxHeadingBytes)
             return false;
-        size_t i = 0;
-        while (i < line.size()) {
-            const std::string_view rest = line.substr(i);
-            if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')
-                ++i;
-            else if (utf8 && (rest.starts_with("\xE3\x80\x80") || rest.starts_with("\xEF\xBB\xBF")))
-                i += 3;  // U+3000, a byte-order mark
-            else if (utf8 && rest.starts_with("\xC2\xA0"))
-                i += 2;
-            else if (!utf8 && rest.starts_with("\xA1\xA1"))
-                i += 2;
-            else
-                break;
-        }
+        const size_t i = BlanksAt(line, utf8);
         if (i >= line.size())
             return false;
         const unsigned char c = static_cast<unsigned char>(line[i]);
@@ -107,20 +115,6 @@ class HeadingPrefilter {
     std::vector<std::string> cp936_;
 };
 
-bool IsBlank(std::string_view line) {
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == ' ' || c == '\t')
-            continue;
-        if (line.substr(i, 3) == "\xE3\x80\x80" || line.substr(i, 2) == "\xA1\xA1") {
-            i += line[i] == '\xE3' ? 2 : 1;
-            continue;
-        }
-        return false;
-    }
-    return true;
-}
-
 struct TextLines {
     const PageRequest& request;
     Page& page;
@@ -140,7 +134,7 @@ struct TextLines {
             heading = DetectHeading(whole);
         }
         if (!heading) {
-            if (page.headings.empty() && !page.text_before_headings && !IsBlank(line))
+            if (page.headings.empty() && !page.text_before_headings && BlanksAt(line, request.utf8) < line.size())
                 page.text_before_headings = true;
             Put(out, "<br>", 4);
             return out;
@@ -229,30 +223,13 @@ bool PutLines(std::string_view bytes, TextLines* text, char*& out) {
     return end_line(size, true);
 }
 
-// Finds `needle` (ASCII, lower case) in `text` ignoring ASCII letter case.
-size_t FindNoCase(std::string_view text, std::string_view needle, size_t from) {
-    for (size_t i = from; i + needle.size() <= text.size(); ++i) {
-        size_t k = 0;
-        while (k < needle.size()) {
-            char c = text[i + k];
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-            if (c != needle[k])
-                break;
-            ++k;
-        }
-        if (k == needle.size())
-            return i;
-    }
-    return std::string_view::npos;
-}
-
 // Replaces the value after `name` "=" (quoted or not) inside text[begin, end) by kCharsetName.
 bool RewriteValue(std::string& text, size_t begin, size_t end, std::string_view name) {
-    size_t at = FindNoCase(std::string_view(text).substr(0, end), name, begin);
-    if (at == std::string_view::npos)
+    // The tag is short: look for the attribute in a lower-cased copy of it.
+    const size_t at = AsciiLower(std::string_view(text).substr(begin, end - begin)).find(name);
+    if (at == std::string::npos)
         return false;
-    size_t i = at + name.size();
+    size_t i = begin + at + name.size();
     while (i < end && text[i] == ' ')
         ++i;
     if (i >= end || text[i] != '=')
@@ -277,7 +254,7 @@ bool RewriteCharsetDeclarations(std::string& html, size_t from) {
     for (const auto& [tag, attribute] : {std::pair<std::string_view, std::string_view>{"<meta", "charset"},
                                          std::pair<std::string_view, std::string_view>{"<?xml", "encoding"}}) {
         size_t at = from;
-        while ((at = FindNoCase(html, tag, at)) != std::string::npos) {
+        while ((at = FindIgnoringAsciiCase(html, tag, at)) != std::string::npos) {
             size_t end = html.find('>', at);
             if (end == std::string::npos)
                 end = html.size();
@@ -380,49 +357,7 @@ std::string PageTitleOf(std::string_view page) {
     start = start == std::string_view::npos ? 0 : start + 1;
     size_t end = page.find_first_of("\r\n", hit);
     std::string_view line = page.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    return DecodeHtmlReferences(platform::DecodeCp936(ExtractBetween(line, "<title>", "</title>", true)));
-}
-
-std::string DecodeHtmlReferences(std::string_view text) {
-    static const std::pair<std::string_view, char32_t> kNamed[] = {{"amp", '&'},  {"lt", '<'},    {"gt", '>'},
-                                                                   {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}};
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        const size_t semicolon = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-        if (semicolon == std::string_view::npos || semicolon - i > 10) {
-            out += text[i++];
-            continue;
-        }
-        const std::string_view name = text.substr(i + 1, semicolon - i - 1);
-        char32_t c = 0;
-        if (name.size() > 1 && name[0] == '#') {
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            const std::string_view digits = name.substr(hex ? 2 : 1);
-            for (char d : digits) {
-                const int v = d >= '0' && d <= '9'          ? d - '0'
-                              : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
-                              : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
-                                                            : -1;
-                c = v < 0 || c > 0x10FFFF ? 0 : c * (hex ? 16 : 10) + static_cast<char32_t>(v);
-                if (v < 0)
-                    break;
-            }
-            if (digits.empty() || c > 0x10FFFF)
-                c = 0;
-        } else {
-            for (const auto& [entity, value] : kNamed) {
-                if (name == entity)
-                    c = value;
-            }
-        }
-        if (c == 0) {
-            out += text[i++];
-            continue;
-        }
-        AppendUtf8(out, c);
-        i = semicolon + 1;
-    }
-    return out;
+    return chm::DecodeHtmlText(platform::DecodeCp936(ExtractBetween(line, "<title>", "</title>", true)));
 }
 
 std::string ExtractBetween(std::string_view text, std::string_view first, std::string_view second, bool ignore_case) {

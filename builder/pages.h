@@ -57,8 +57,6 @@ void MakePage(const PageRequest& request, Page& page, std::string& scratch);
 // line that holds "<title>", decoded from code page 936 and its character references, as plain
 // text; "" when there is none.
 std::string PageTitleOf(std::string_view page);
-// Plain text from HTML text: numeric references and the common named ones decoded.
-std::string DecodeHtmlReferences(std::string_view text);
 // The text after the first occurrence of `first`, cut before the next occurrence of `first`
 // or of `second`. "" when `first` does not occur.
 std::string ExtractBetween(std::string_view text,

@@ -38,6 +38,7 @@ std::string LastErrorText();
 bool CreateFolder(const std::string& path);  // one level
 // Fails when `to` exists already.
 bool RenameFile(const std::string& from, const std::string& to);
+// Reads a regular file whole, as ReadSourceFile does, without saying why it could not.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 // The first `max_bytes` bytes of a file (fewer when it is shorter) and its whole size.
 bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes, uint64_t* file_size);

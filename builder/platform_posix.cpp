@@ -90,37 +90,8 @@ bool RenameFile(const std::string& from, const std::string& to) {
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        bytes.clear();
-        return false;
-    }
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        bytes.clear();
-        return false;
-    }
-    // Not cleared first: a buffer that is reused for files of about the same size then needs
-    // no filling with zeros before the bytes are read over it.
-    bytes.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    bool ok = true;
-    while (done < bytes.size()) {
-        ssize_t r = read(fd, bytes.data() + done, bytes.size() - done);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0) {
-            ok = r == 0;
-            break;
-        }
-        done += static_cast<size_t>(r);
-    }
-    bytes.resize(done);
-    close(fd);
-    if (!ok)
-        bytes.clear();
-    return ok;
+    std::string reason;
+    return ReadSourceFile(path, bytes, reason);
 }
 
 bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes, uint64_t* file_size) {
@@ -141,27 +112,28 @@ bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes,
     return ok;
 }
 
-bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-    // Overwrite, then cut to length, rather than O_TRUNC: ext4 starts writing back a file that
-    // was truncated to zero when it is closed, which made rewriting pieces as pages wait on
-    // the disk.
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t r = write(fd, bytes.data() + done, bytes.size() - done);
         if (r < 0 && errno == EINTR)
             continue;
-        if (r <= 0) {
-            close(fd);
+        if (r <= 0)
             return false;
-        }
         done += static_cast<size_t>(r);
     }
-    struct stat st;
-    bool ok = fstat(fd, &st) == 0 &&
-              (static_cast<size_t>(st.st_size) == bytes.size() || ftruncate(fd, static_cast<off_t>(bytes.size())) == 0);
+    return true;
+}
+
+}  // namespace
+
+bool WriteFileBytes(const std::string& path, std::string_view bytes) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const bool ok = WriteAll(fd, bytes);
     return close(fd) == 0 && ok;
 }
 
@@ -337,19 +309,6 @@ std::string LastErrorText() {
 }
 
 namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t r = write(fd, bytes.data() + done, bytes.size() - done);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r <= 0)
-            return false;
-        done += static_cast<size_t>(r);
-    }
-    return true;
-}
 
 int CreateNew(const std::string& path) {
     return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

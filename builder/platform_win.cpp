@@ -50,31 +50,8 @@ bool RenameFile(const std::string& from, const std::string& to) {
 }
 
 bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size;
-    if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<uint64_t>(size.QuadPart) > bytes.max_size()) {
-        bytes.clear();
-        return false;
-    }
-    // Not cleared first: a buffer that is reused for files of about the same size then needs
-    // no filling with zeros before the bytes are read over it.
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        DWORD got = 0;
-        if (!ReadFile(file.get(), bytes.data() + done, chunk, &got, nullptr)) {
-            bytes.clear();
-            return false;
-        }
-        if (got == 0)
-            break;
-        done += got;
-    }
-    bytes.resize(done);
-    return true;
+    std::string reason;
+    return ReadSourceFile(path, bytes, reason);
 }
 
 bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes, uint64_t* file_size) {
@@ -95,20 +72,26 @@ bool ReadFileHead(const std::string& path, size_t max_bytes, std::string& bytes,
     return true;
 }
 
-bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-    ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
-        return false;
+namespace {
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
         DWORD wrote = 0;
-        if (!WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
+        if (!WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
             return false;
         done += wrote;
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteFileBytes(const std::string& path, std::string_view bytes) {
+    ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() && WriteAll(file.get(), bytes);
 }
 
 bool DeleteFileAt(const std::string& path) {
@@ -292,18 +275,6 @@ std::string LastErrorText() {
 }
 
 namespace {
-
-bool WriteAll(HANDLE file, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        DWORD wrote = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0)
-            return false;
-        done += wrote;
-    }
-    return true;
-}
 
 HANDLE CreateNew(const std::string& path, DWORD share) {
     // CREATE_NEW fails on any existing name, a link included.

@@ -1,25 +1,11 @@
 #include "ui/result_line_action.h"
 
-namespace {
-
-bool IsTextSource(const std::string& name) {
-    constexpr std::string_view kExtension = ".txt";
-    if (name.size() < kExtension.size())
-        return false;
-    for (size_t i = 0; i < kExtension.size(); ++i) {
-        const char c = name[name.size() - kExtension.size() + i];
-        if ((c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c) != kExtension[i])
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
+#include "builder/unicode_text.h"
 
 std::string FailureMessage(const BookReport& report) {
     std::string text = "没能生成这本书：" + (report.reason.empty() ? std::string("原因不明") : report.reason);
     text += "\r\n文件编码：" + (report.encoding.empty() ? std::string("未读取") : report.encoding);
-    if (IsTextSource(report.source))
+    if (EndsWithIgnoringAsciiCase(report.source, ".txt"))
         text += "\r\n找到的章节：" + std::to_string(report.chapters) + " 个";
     return text;
 }
