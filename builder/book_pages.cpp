@@ -1,7 +1,11 @@
 #include "builder/book_pages.h"
 
+#include <algorithm>
+
 #include "builder/pages.h"
 #include "builder/platform.h"
+#include "builder/source_chars.h"
+#include "builder/source_text.h"
 
 namespace {
 
@@ -41,22 +45,50 @@ std::string PageFileName(const std::string& base, size_t k, size_t n) {
     return base + "_" + number + ".htm";
 }
 
+namespace {
+
+// The page count that names are numbered for before the real one is known: what the rest of the
+// source gives at the first piece's bytes per piece.
+size_t PredictPageCount(uint64_t source_bytes, size_t first_piece_bytes) {
+    if (first_piece_bytes == 0 || source_bytes <= first_piece_bytes)
+        return 1;
+    return static_cast<size_t>(1 + (source_bytes - first_piece_bytes + first_piece_bytes - 1) / first_piece_bytes);
+}
+
+// Gives pages 1..n the names their real count calls for, when the predicted one had other digits.
+StepResult RenumberPages(const std::string& folder,
+                         const std::string& base,
+                         size_t predicted,
+                         const std::vector<size_t>& chapter_pages,
+                         BookPages& book) {
+    const size_t n = book.pages.size();
+    if (PageFileName(base, n, predicted) == PageFileName(base, n, n))
+        return {};
+    for (size_t k = 1; k <= n; ++k) {
+        const std::string name = PageFileName(base, k, n);
+        if (!platform::RenameFile(platform::JoinPath(folder, book.pages[k - 1].file), platform::JoinPath(folder, name)))
+            return {StepResult::kFailed, "无法写入页面 " + name + "：" + platform::LastErrorText()};
+        book.pages[k - 1].file = name;
+    }
+    for (size_t i = 0; i < book.chapters.size(); ++i)
+        book.chapters[i].file = book.pages[chapter_pages[i] - 1].file;
+    return {};
+}
+
+}  // namespace
+
 StepResult WriteBookPages(const PageSource& source,
                           size_t piece_chars,
                           const std::string& folder,
                           RunControls& controls,
                           BookPages& book) {
-    const std::string_view bytes = source.bytes;
-    // Piece boundaries first: their count fixes the width of the numbers in the names.
-    std::vector<size_t> starts{0};
-    for (size_t pos = 0;;) {
-        size_t passed = 0;
-        pos = AdvanceSourceChars(bytes, pos, piece_chars, source.encoding, &passed);
-        if (pos >= bytes.size())
-            break;
-        starts.push_back(pos);
-    }
-    const size_t n = starts.size();
+    SourceText& text = *source.text;
+    const uint64_t source_bytes = std::max<uint64_t>(text.size_hint(), source.begin) - source.begin;
+    // A piece holds at most four bytes a character, mostly two at most, and the line its end cuts
+    // is read on.
+    const size_t lookahead = kRestOfLineBytes + 4;
+    const size_t usual_want = 2 * piece_chars + lookahead;
+    const size_t most_want = 4 * piece_chars + lookahead;
 
     PageRequest request;
     request.text_source = source.text_source;
@@ -67,15 +99,34 @@ StepResult WriteBookPages(const PageSource& source,
     std::string scratch;
     std::string decoded;
     std::string rest;
-    for (size_t k = 1; k <= n; ++k) {
+    std::string reason;
+    std::vector<size_t> chapter_pages;  // the page of each chapter
+    size_t predicted = 1;
+    uint64_t begin = source.begin;
+    bool starts_mid_line = false;
+    for (size_t k = 1;; ++k) {
         if (!controls.Yield())
             return {StepResult::kStopped, ""};
-        const size_t begin = starts[k - 1];
-        const size_t end = k < n ? starts[k] : bytes.size();
-        const std::string_view piece = bytes.substr(begin, end - begin);
+        std::string_view window;
+        size_t end = 0;
+        bool writable = false;
+        for (size_t want = usual_want;; want = most_want) {
+            if (!text.View(begin, want, &window, reason))
+                return {StepResult::kFailed, reason};
+            size_t passed = 0;
+            end = AdvanceWritableChars(window, piece_chars, source.encoding, &passed, &writable);
+            if (window.size() < want || end + lookahead <= window.size() || want == most_want)
+                break;
+        }
+        const bool last = end >= window.size();
+        const std::string_view piece = window.substr(0, end);
+        if (k == 1)
+            predicted = last ? 1 : PredictPageCount(source_bytes, end);
         // GBK text is written as it is; anything else is decoded and written again.
-        request.utf8 = !WritableAsCp936(piece, source.encoding);
+        request.utf8 = !writable;
         if (request.utf8) {
+            if (source.encoding == SourceEncoding::kGb18030 && !book.four_byte_chars)
+                book.four_byte_chars = HasGb18030FourByteChars(piece);
             decoded.clear();
             DecodeSourceText(piece, source.encoding, decoded);
             request.piece = decoded;
@@ -84,21 +135,29 @@ StepResult WriteBookPages(const PageSource& source,
         }
         request.page_number = static_cast<int>(k);
         request.first_page = k == 1;
-        request.starts_mid_line = k > 1 && !EndsWithLineEnd(bytes.substr(0, begin), source.encoding);
-        rest = source.text_source && k < n ? RestOfLine(bytes.substr(end), source.encoding) : "";
+        request.starts_mid_line = starts_mid_line;
+        rest = source.text_source && !last ? RestOfLine(window.substr(end), source.encoding) : "";
         request.cut_line_rest = rest;
         request.first_anchor = static_cast<int>(book.chapters.size()) + 1;
         MakePage(request, page, scratch);
 
-        const std::string name = PageFileName(source.page_base, k, n);
+        const std::string name = PageFileName(source.page_base, k, predicted);
         if (!platform::WriteNewFile(platform::JoinPath(folder, name), page.bytes))
             return {StepResult::kFailed, "无法写入页面 " + name + "：" + platform::LastErrorText()};
         if (book.chapters.empty() && page.text_before_headings)
             book.text_before_first_chapter = true;
-        for (const PageHeading& heading : page.headings)
+        for (const PageHeading& heading : page.headings) {
             book.chapters.push_back({heading.kind, heading.after_volumes, heading.text, name, heading.anchor});
+            chapter_pages.push_back(k);
+        }
         book.pages.push_back({name, page.title});
-        controls.OnFileProgress(static_cast<int>(end * 100 / std::max<size_t>(bytes.size(), 1)));
+        begin += end;
+        const uint64_t done = begin - source.begin;
+        controls.OnFileProgress(
+            last ? 100 : static_cast<int>(std::min<uint64_t>(99, done * 100 / std::max<uint64_t>(source_bytes, 1))));
+        starts_mid_line = !EndsWithLineEnd(piece, source.encoding);
+        if (last)
+            break;
     }
-    return {};
+    return RenumberPages(folder, source.page_base, predicted, chapter_pages, book);
 }

@@ -1,6 +1,7 @@
 // Cutting a source into pieces and writing each as a page of the book.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,10 +28,14 @@ struct BookPages {
     std::vector<PageEntry> pages;
     std::vector<ChapterEntry> chapters;
     bool text_before_first_chapter = false;
+    bool four_byte_chars = false;  // the GB18030 source holds four-byte sequences
 };
 
+class SourceText;
+
 struct PageSource {
-    std::string_view bytes;  // the source without its byte-order mark
+    SourceText* text = nullptr;
+    uint64_t begin = 0;  // where the text starts, after any byte-order mark
     SourceEncoding encoding = SourceEncoding::kGb18030;
     bool text_source = false;  // a .txt source
     std::string book_name;     // UTF-8, for the pages' titles
@@ -49,7 +54,8 @@ std::string PageFileName(const std::string& base, size_t k, size_t n);
 
 // Writes the pages of `source` into `folder`, pieces of `piece_chars` characters each: piece k
 // holds characters (k-1)*B+1 .. min(k*B, L). Every file is created new. Yields once per page and
-// tells the front-end how far it is.
+// tells the front-end how far it is. The text is read once, a piece at a time; the pages are
+// numbered for the count the first piece predicts, and renamed at the end if that was wrong.
 StepResult WriteBookPages(const PageSource& source,
                           size_t piece_chars,
                           const std::string& folder,

@@ -16,6 +16,10 @@
 
 inline constexpr size_t kBlockBytes = 64;
 
+// Whether the passes that also have an AVX2 form may use it on processors that have it. Tests turn
+// it off to check the SSE2 form on the same machine.
+inline bool g_blocks_may_use_avx2 = true;
+
 // Whether the masks below come from SSE2; without it, a pass that needs many of them per block can
 // be slower than looking at each character.
 #ifdef FOLVANE_HAVE_SSE2

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 
 #include "builder/unicode_text.h"
 
@@ -53,8 +54,10 @@ char32_t Before(std::string_view s, size_t end, size_t* start) {
 }
 
 // A byte-order mark left on a file's first line counts as a blank, and so does a stray CR.
+constexpr std::u32string_view kBlanks = U" \t\r\u3000\u00A0\uFEFF";
+
 bool IsBlank(char32_t c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == 0x3000 || c == 0xA0 || c == 0xFEFF;
+    return kBlanks.find(c) != kBlanks.npos;
 }
 
 bool In(std::u32string_view set, char32_t c) {
@@ -89,9 +92,11 @@ bool IsArabicDigit(char32_t c) {
     return (c >= '0' && c <= '9') || (c >= U'０' && c <= U'９');
 }
 
+constexpr std::array<std::u32string_view, 10> kDigits = {U"零〇", U"一壹",   U"二两兩贰貳", U"三叁參", U"四肆",
+                                                         U"五伍", U"六陆陸", U"七柒",       U"八捌",   U"九玖"};
+constexpr std::array<std::u32string_view, 4> kUnits = {U"十拾", U"百佰", U"千仟", U"万萬"};
+
 int ChineseDigit(char32_t c) {
-    static constexpr std::array<std::u32string_view, 10> kDigits = {
-        U"零〇", U"一壹", U"二两兩贰貳", U"三叁參", U"四肆", U"五伍", U"六陆陸", U"七柒", U"八捌", U"九玖"};
     for (size_t d = 0; d < kDigits.size(); ++d) {
         if (In(kDigits[d], c))
             return static_cast<int>(d);
@@ -100,7 +105,6 @@ int ChineseDigit(char32_t c) {
 }
 
 long ChineseUnit(char32_t c) {
-    static constexpr std::array<std::u32string_view, 4> kUnits = {U"十拾", U"百佰", U"千仟", U"万萬"};
     long unit = 10;
     for (std::u32string_view forms : kUnits) {
         if (In(forms, c))
@@ -108,6 +112,22 @@ long ChineseUnit(char32_t c) {
         unit *= 10;
     }
     return 0;
+}
+
+bool IsChineseNumeral(char32_t c) {
+    static const std::bitset<0x10000> kNumerals = [] {
+        std::bitset<0x10000> numerals;
+        for (std::u32string_view forms : kDigits) {
+            for (char32_t form : forms)
+                numerals[form] = true;
+        }
+        for (std::u32string_view forms : kUnits) {
+            for (char32_t form : forms)
+                numerals[form] = true;
+        }
+        return numerals;
+    }();
+    return c < 0x10000 && kNumerals[c];
 }
 
 // Skips a number of Chinese numerals or of half- and full-width digits at `pos`.
@@ -122,7 +142,7 @@ size_t SkipNumber(std::string_view s, size_t pos, NumberForm* form) {
         *form = NumberForm::kArabic;
         return count <= kMaxArabicDigits ? end : pos;
     }
-    while (ChineseDigit(c = At(s, end, &length)) >= 0 || ChineseUnit(c) != 0)
+    while (IsChineseNumeral(c = At(s, end, &length)))
         end += length, ++count;
     *form = NumberForm::kChinese;
     return count <= kMaxNumeralChars ? end : pos;
@@ -379,21 +399,58 @@ bool IsTitle(std::string_view title) {
     return last != '.' || (start > 0 && title[start - 1] == '.');
 }
 
-std::optional<Parts> Parse(std::string_view s) {
+// The brackets, decorations and blanks a heading may start with, then its label.
+bool ParseStart(std::string_view s, Parts& parts, bool* bracketed) {
     size_t length = 0;
     size_t pos = 0;
-    bool bracketed = false;
     char32_t c;
     for (;; pos += length) {
         c = At(s, pos, &length);
         if (In(kOpeners, c))
-            bracketed = true;
+            *bracketed = true;
         else if (!In(kDecorations, c) && !IsBlank(c))
             break;
     }
+    return ParseLabel(s, pos, c, parts);
+}
+
+}  // namespace
+
+// Every character that ParseStart steps over: from the start of a line, it reads nothing beyond
+// the first character that is not one of these. Keep in step with the parsers above.
+bool MayBeInHeadingStart(char32_t c) {
+    static const std::bitset<0x10000> kInStart = [] {
+        constexpr std::u32string_view kLabelCharacters = U"第卷章回节節篇部集分序言幕曲楔子引前尾声聲后记後記番外终終";
+        constexpr std::u32string_view kAsciiInStart = U"-*=~#[";
+        std::u32string all;
+        for (std::u32string_view set : {kBlanks, kOpeners, kDecorations, kLabelCharacters, kAsciiInStart})
+            all += set;
+        for (std::u32string_view forms : kDigits)
+            all += forms;
+        for (std::u32string_view forms : kUnits)
+            all += forms;
+        for (char32_t c = 0; c < 10; ++c)
+            all += {U'0' + c, U'０' + c};
+        for (char32_t c = 0; c < 26; ++c)
+            all += {U'a' + c, U'A' + c};
+        std::bitset<0x10000> in;
+        for (char32_t c : all)
+            in[c] = true;
+        return in;
+    }();
+    return c < 0x10000 && kInStart[c];
+}
+
+namespace {
+
+std::optional<Parts> Parse(std::string_view s) {
     Parts parts;
-    if (!ParseLabel(s, pos, c, parts))
+    bool bracketed = false;
+    if (!ParseStart(s, parts, &bracketed))
         return std::nullopt;
+    size_t length = 0;
+    size_t pos = 0;
+    char32_t c;
     auto is_trim = [bracketed](char32_t c) {
         return IsBlank(c) || In(kDecorations, c) || (bracketed && In(kClosers, c));
     };
@@ -507,6 +564,18 @@ bool StandsAfterVolumes(const Heading& heading) {
 
 std::u32string_view HeadingFirstCharacters() {
     return std::u32string_view(kFirstCharacters.data(), kFirstCharacters.size());
+}
+
+bool MayBeHeadingStart(std::string_view start) {
+    if (start.empty())
+        return true;
+    size_t last = 0;
+    if (MayBeInHeadingStart(Before(start, start.size(), &last)))
+        return true;
+    // The label is decided by the characters up to this one, which the line has too.
+    Parts parts;
+    bool bracketed = false;
+    return ParseStart(TrimBlanks(start), parts, &bracketed);
 }
 
 std::optional<Heading> DetectHeading(std::string_view line) {

@@ -26,6 +26,16 @@ std::optional<Heading> DetectHeading(std::string_view line);
 // epilogue, an afterword, extra stories (尾声, 后记, 番外, Epilogue).
 bool StandsAfterVolumes(const Heading& heading);
 
+// Whether a line that begins with `start` (UTF-8) can be a heading, told from `start` alone when
+// it ends with the first character that MayBeInHeadingStart refuses: the label every heading
+// begins with is decided by then, and false means no rest of the line could change that. When
+// its last character is not refused, `start` tells nothing and the answer is true. Callers decode
+// that much of a line for this, and the whole line only when it may be a heading.
+bool MayBeHeadingStart(std::string_view start);
+// Whether a heading's start can hold the character (see MayBeHeadingStart). Callers that see raw
+// bytes make a table of it.
+bool MayBeInHeadingStart(char32_t c);
+
 // Every character a heading can start with (after blanks): callers that see raw bytes use it to
 // skip the lines that cannot be headings without decoding them.
 std::u32string_view HeadingFirstCharacters();

@@ -11,6 +11,7 @@
 #include "builder/project_files.h"
 #include "builder/run_texts.h"
 #include "builder/source_encoding.h"
+#include "builder/source_text.h"
 #include "builder/unicode_text.h"
 
 namespace {
@@ -31,8 +32,7 @@ struct RunContext {
     RunControls& controls;
     CompileQueue& queue;
     const RunOptions& options;
-    std::string compiler;       // a program, or kBuiltinCompiler
-    std::string source_buffer;  // holds one source at a time; kept so its memory is set up once
+    std::string compiler;  // a program, or kBuiltinCompiler
 };
 
 // Whether pages can be named after the book: viewers find pages with other names only in some
@@ -93,23 +93,31 @@ BookResult BuildBook(RunContext& run, const std::string& file_name, BookReport& 
                     "这本书上次没有完成（编译失败或被中断）。删除文件夹 " + report.folder + " 后再转换");
     }
 
-    std::string& bytes = run.source_buffer;
     std::string reason;
-    if (!platform::ReadSourceFile(platform::JoinPath(source_folder, file_name), bytes, reason))
+    const std::unique_ptr<platform::SourceFile> file =
+        platform::OpenSourceFile(platform::JoinPath(source_folder, file_name), reason);
+    if (!file)
         return Fail(report, base_name, reason);
-    if (bytes.empty()) {
+    SourceText text(*file);
+    std::string_view start;
+    if (!text.View(0, 1, &start, reason))
+        return Fail(report, base_name, reason);
+    if (start.empty()) {
         report.reason = "文件是空的，没有生成书";
         return BookResult::kNoLine;
     }
-    const EncodingChoice encoding = DetectSourceEncoding(bytes);
-    report.encoding = DescribeEncoding(encoding, bytes);
+    EncodingChoice encoding;
+    if (!DetectSourceEncoding(text, &encoding, reason))
+        return Fail(report, base_name, reason);
+    report.encoding = DescribeEncoding(encoding, false);
 
     std::unique_ptr<WorkFolder> work = WorkFolder::Create(source_folder, reason);
     if (!work)
         return Fail(report, base_name, reason);
     const bool real_book_name = CompilerTakesBookName(run.compiler, base_name);
     PageSource source;
-    source.bytes = std::string_view(bytes).substr(encoding.bom_length);
+    source.text = &text;
+    source.begin = encoding.bom_length;
     source.encoding = encoding.encoding;
     source.text_source = EndsWithIgnoringAsciiCase(file_name, ".txt");
     source.book_name = book_name;
@@ -118,6 +126,7 @@ BookResult BuildBook(RunContext& run, const std::string& file_name, BookReport& 
     source.tail = controls.PageTail();
     BookPages book;
     StepResult step = WriteBookPages(source, kPieceUnits * kCharsPerUnit, work->path(), controls, book);
+    report.encoding = DescribeEncoding(encoding, book.four_byte_chars);
     if (step.status == StepResult::kStopped)
         return BookResult::kStopped;
     if (step.status == StepResult::kFailed)
@@ -160,10 +169,9 @@ BookResult BuildBook(RunContext& run, const std::string& file_name, BookReport& 
     return BookResult::kLine;
 }
 
-// A source too large for the memory the process can get fails its own book; the run goes on
-// with the next one.
-BookResult OutOfMemory(RunContext& run, const std::string& file_name, BookReport& report) {
-    std::string().swap(run.source_buffer);
+// A book too large for the memory the process can get fails on its own; the run goes on with the
+// next one.
+BookResult OutOfMemory(const std::string& file_name, BookReport& report) {
     return Fail(report, file_name.substr(0, file_name.find('.')), "内存不足，装不下这个文件");
 }
 
@@ -183,7 +191,7 @@ bool ConvertAndGenerate(RunControls& controls, CompileQueue& queue, const RunOpt
     } running_flag;
 
     controls.SetStatusText(kWaitingText);
-    RunContext run{controls, queue, options, FindCompiler(options.compiler, DefaultCompilerSearch()).path, ""};
+    RunContext run{controls, queue, options, FindCompiler(options.compiler, DefaultCompilerSearch()).path};
     RemoveLeftoverWorkFolders(sources.Path());
     const int run_number = queue.BeginRun();
     int k = 0;
@@ -203,9 +211,9 @@ bool ConvertAndGenerate(RunControls& controls, CompileQueue& queue, const RunOpt
         try {
             result = BuildBook(run, file_name, report);
         } catch (const std::bad_alloc&) {
-            result = OutOfMemory(run, file_name, report);
+            result = OutOfMemory(file_name, report);
         } catch (const std::length_error&) {
-            result = OutOfMemory(run, file_name, report);
+            result = OutOfMemory(file_name, report);
         }
         switch (result) {
             case BookResult::kStopped:

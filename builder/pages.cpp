@@ -1,6 +1,8 @@
 #include "builder/pages.h"
 
+#include <algorithm>
 #include <bit>
+#include <bitset>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
@@ -31,14 +33,16 @@ inline void Put(char*& out, std::string_view text) {
 }
 
 // The same for the runs of text between the bytes that PutLines stops at, which are mostly
-// short: when 32 bytes can be read from `data` (before `data_end`) they are copied whole, as
-// two fixed-size moves rather than a library call, and `out` is only moved by `n`. The page
-// buffer keeps room for the bytes written past the end.
+// short: where the bytes after the run can be read (before `data_end`), it is copied in moves of
+// 32 bytes rather than by a library call, and `out` is only moved by `n`. The page buffer keeps
+// room for the bytes written past the end.
 inline void PutRun(char*& out, const char* data, size_t n, const char* data_end) {
-    if (n <= 32 && data_end - data >= 32)
-        std::memcpy(out, data, 32);
-    else
+    if (static_cast<size_t>(data_end - data) >= n + 32) {
+        for (size_t i = 0; i < n; i += 32)
+            std::memcpy(out + i, data + i, 32);
+    } else {
         std::memcpy(out, data, n);
+    }
     out += n;
 }
 
@@ -83,36 +87,66 @@ class HeadingPrefilter {
             return false;
         const unsigned char c = static_cast<unsigned char>(line[i]);
         if (c < 0x80)
-            return ascii_[c];
+            return (ascii_[c] & kFirst) != 0;
         if (utf8) {
             size_t length = 0;
             const char32_t first = NextCodePoint(line, i, &length);
             return HeadingFirstCharacters().find(first) != std::u32string_view::npos;
         }
-        const std::string_view pair = line.substr(i, 2);
-        for (const std::string& s : cp936_) {
-            if (pair == s)
-                return true;
+        return i + 1 < line.size() && first_pairs_[c << 8 | static_cast<unsigned char>(line[i + 1])];
+    }
+
+    // The bytes of a code page 936 line up to and including the first character that a heading's
+    // start cannot hold (see MayBeHeadingStart); the whole line when there is none.
+    size_t HeadingStartBytes(std::string_view line) const {
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(line.data());
+        const size_t size = line.size();
+        for (size_t i = 0; i < size;) {
+            if (p[i] < 0x80) {
+                if (!(ascii_[p[i]] & kInStart))
+                    return i + 1;
+                ++i;
+            } else if (CodePageCharLength(p, i, size, CodePage::kCp936) == 2) {
+                if (!start_pairs_[p[i] << 8 | p[i + 1]])
+                    return i + 2;
+                i += 2;
+            } else {
+                return i + 1;
+            }
         }
-        return false;
+        return size;
     }
 
   private:
+    static constexpr unsigned char kFirst = 1;    // a heading can start with it
+    static constexpr unsigned char kInStart = 2;  // a heading's start can hold it
+
     HeadingPrefilter() {
         for (char32_t c : HeadingFirstCharacters()) {
             if (c < 0x80) {
-                ascii_[c] = true;
+                ascii_[c] |= kFirst;
                 continue;
             }
             std::string utf8;
             AppendUtf8(utf8, c);
             const std::string bytes = platform::EncodeCp936(utf8);
             if (bytes.size() == 2)
-                cp936_.push_back(bytes);
+                first_pairs_.set(static_cast<unsigned char>(bytes[0]) << 8 | static_cast<unsigned char>(bytes[1]));
+        }
+        for (char32_t c = 0; c < 0x80; ++c)
+            ascii_[c] |= MayBeInHeadingStart(c) ? kInStart : 0;
+        const CodePageTable& table = GetCodePageTable(CodePage::kCp936);
+        for (unsigned first = 0x81; first <= 0xFE; ++first) {
+            for (unsigned second = 0x40; second <= 0xFE; ++second) {
+                const char32_t c = table.pairs[CodePageTable::PairIndex(first, second)];
+                if (c != 0 && MayBeInHeadingStart(c))
+                    start_pairs_.set(first << 8 | second);
+            }
         }
     }
-    bool ascii_[128] = {};
-    std::vector<std::string> cp936_;
+    unsigned char ascii_[128] = {};
+    std::bitset<65536> first_pairs_;  // by the character's two bytes
+    std::bitset<65536> start_pairs_;
 };
 
 struct TextLines {
@@ -120,27 +154,48 @@ struct TextLines {
     Page& page;
     int next_anchor;
     bool first_line = true;
+    std::string candidate;  // a line that may be a heading, in UTF-8
 
     // Called with each line (and the page position its written text starts at) after the line
     // was written; turns a heading line into a heading. Returns the new end of the page.
     char* EndLine(std::string_view line, bool cut_at_end, char* written, char* out) {
         const bool continues_earlier_line = first_line && request.starts_mid_line;
         first_line = false;
-        std::optional<Heading> heading;
         if (!continues_earlier_line && HeadingPrefilter::Get().MayBeHeading(line, request.utf8)) {
-            std::string whole = request.utf8 ? std::string(line) : platform::DecodeCp936(line);
-            if (cut_at_end)
-                whole += request.cut_line_rest;
-            heading = DetectHeading(whole);
+            if (std::optional<Heading> heading = FindHeading(line, cut_at_end))
+                return MakeHeading(*heading, written, out);
         }
-        if (!heading) {
-            if (page.headings.empty() && !page.text_before_headings && BlanksAt(line, request.utf8) < line.size())
-                page.text_before_headings = true;
-            Put(out, "<br>", 4);
-            return out;
+        if (!page.text_before_headings && page.headings.empty() && BlanksAt(line, request.utf8) < line.size())
+            page.text_before_headings = true;
+        Put(out, "<br>", 4);
+        return out;
+    }
+
+    // The heading a line that may be one is.
+    [[gnu::noinline]] std::optional<Heading> FindHeading(std::string_view line, bool cut_at_end) {
+        candidate.clear();
+        if (request.utf8) {
+            candidate = line;
+        } else {
+            // Most such lines are told apart by their first characters; the rest is decoded only
+            // for those that may be headings.
+            const size_t start = HeadingPrefilter::Get().HeadingStartBytes(line);
+            AppendCodePageText(line.substr(0, start), CodePage::kCp936, candidate);
+            if (start < line.size()) {
+                if (!MayBeHeadingStart(candidate))
+                    return std::nullopt;
+                AppendCodePageText(line.substr(start), CodePage::kCp936, candidate);
+            }
         }
+        if (cut_at_end)
+            candidate += request.cut_line_rest;
+        return DetectHeading(candidate);
+    }
+
+    // Turns the line written from `written` to `out` into the heading.
+    [[gnu::noinline]] char* MakeHeading(const Heading& heading, char* written, char* out) {
         // Volumes a size above chapters.
-        const char* element = heading->kind == HeadingKind::kVolume ? "h2" : "h3";
+        const char* element = heading.kind == HeadingKind::kVolume ? "h2" : "h3";
         std::string anchor = "c";
         anchor += std::to_string(next_anchor++);
         std::string open = "<";
@@ -156,7 +211,7 @@ struct TextLines {
         Put(out, "</", 2);
         Put(out, element, 2);
         Put(out, ">", 1);
-        page.headings.push_back({heading->kind, StandsAfterVolumes(*heading), heading->text, anchor});
+        page.headings.push_back({heading.kind, StandsAfterVolumes(heading), heading.text, anchor});
         return out;
     }
 };
@@ -292,7 +347,7 @@ void MakePage(const PageRequest& request, Page& page, std::string& scratch) {
     char* out = start;
     bool wrapped = true;
     if (request.text_source) {
-        TextLines lines{request, page, request.first_anchor};
+        TextLines lines{request, page, request.first_anchor, true, {}};
         wrapped = PutLines<true>(piece, &lines, out);
     } else {
         wrapped = PutLines<false>(piece, nullptr, out);

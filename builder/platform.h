@@ -60,8 +60,21 @@ class FileWriter {
 // Null when the file cannot be created (LastErrorText says why).
 std::unique_ptr<FileWriter> CreateFileWriter(const std::string& path);
 
-// Reads a source file whole. It is opened without blocking (a pipe must not stall the run) and
-// judged on the open handle: only a regular file is a source. On failure `reason` says why.
+// A source file held open and read at any offset. It is opened without blocking (a pipe must not
+// stall the run) and judged on the open handle: only a regular file is a source.
+class SourceFile {
+  public:
+    virtual ~SourceFile() = default;
+    // Up to `room` bytes from `offset` on; `*got` is 0 at the end. On failure `reason` says why.
+    virtual bool ReadAt(uint64_t offset, char* into, size_t room, size_t* got, std::string& reason) = 0;
+    // The size it had when opened; a writer may change it meanwhile.
+    virtual uint64_t size() const = 0;
+};
+// Null, with `reason` saying why, when it cannot be opened or is not a regular file.
+std::unique_ptr<SourceFile> OpenSourceFile(const std::string& path, std::string& reason);
+
+// Reads a source file whole, opened as OpenSourceFile opens it. What a writer adds while it is
+// read is read too. On failure `reason` says why.
 bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason);
 
 // Creates a new folder named `prefix`, a random part and `suffix` inside `parent`, and returns

@@ -365,54 +365,52 @@ std::unique_ptr<FileWriter> CreateFileWriter(const std::string& path) {
     return std::make_unique<PosixFileWriter>(fd);
 }
 
-bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason) {
-    bytes.clear();
+namespace {
+
+class PosixSourceFile : public SourceFile {
+  public:
+    PosixSourceFile(int fd, uint64_t size, std::string path) : fd_(fd), size_(size), path_(std::move(path)) {}
+    ~PosixSourceFile() override { close(fd_); }
+
+    bool ReadAt(uint64_t offset, char* into, size_t room, size_t* got, std::string& reason) override {
+        for (;;) {
+            const ssize_t r = pread(fd_, into, room, static_cast<off_t>(offset));
+            if (r >= 0) {
+                *got = static_cast<size_t>(r);
+                return true;
+            }
+            if (errno != EINTR) {
+                reason = "读取 " + path_ + " 时出错：" + LastErrorText();
+                return false;
+            }
+        }
+    }
+    uint64_t size() const override { return size_; }
+
+  private:
+    int fd_;
+    uint64_t size_;
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<SourceFile> OpenSourceFile(const std::string& path, std::string& reason) {
     // O_NONBLOCK: opening a pipe or a device must not wait for a writer. A link to a regular
     // file is a source like the file itself; the type is judged on what was opened.
     int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         reason = "无法打开 " + path + "：" + LastErrorText();
-        return false;
+        return nullptr;
     }
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fd);
         reason = path + " 不是普通文件（管道、设备或文件夹不能转换）";
-        return false;
+        return nullptr;
     }
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    // Read into exactly the size the file has: growing the buffer at the end would copy it and
-    // for a moment hold the book twice. What a writer adds meanwhile is appended.
-    bytes.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    bool ok = true;
-    while (ok) {
-        char more[65536];
-        const bool into_buffer = done < bytes.size();
-        char* into = into_buffer ? bytes.data() + done : more;
-        const size_t room = into_buffer ? bytes.size() - done : sizeof(more);
-        ssize_t r = read(fd, into, room);
-        if (r < 0 && errno == EINTR)
-            continue;
-        if (r < 0) {
-            reason = "读取 " + path + " 时出错：" + LastErrorText();
-            ok = false;
-        } else if (r == 0) {
-            break;
-        } else if (into_buffer) {
-            done += static_cast<size_t>(r);
-        } else {
-            bytes.append(more, static_cast<size_t>(r));
-            done = bytes.size();
-        }
-    }
-    close(fd);
-    if (!ok) {
-        bytes.clear();
-        return false;
-    }
-    bytes.resize(done);
-    return true;
+    return std::make_unique<PosixSourceFile>(fd, static_cast<uint64_t>(st.st_size), path);
 }
 
 std::string CreateUniqueFolder(const std::string& parent, const std::string& prefix, const std::string& suffix) {

@@ -333,59 +333,61 @@ std::unique_ptr<FileWriter> CreateFileWriter(const std::string& path) {
     return std::make_unique<WinFileWriter>(file);
 }
 
-bool ReadSourceFile(const std::string& path, std::string& bytes, std::string& reason) {
-    bytes.clear();
+namespace {
+
+class WinSourceFile : public SourceFile {
+  public:
+    WinSourceFile(ScopedHandle file, uint64_t size, std::string path)
+        : file_(std::move(file)), size_(size), path_(std::move(path)) {}
+
+    bool ReadAt(uint64_t offset, char* into, size_t room, size_t* got, std::string& reason) override {
+        // A synchronous handle reads at the offset the OVERLAPPED names.
+        OVERLAPPED at = {};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD read = 0;
+        if (!ReadFile(file_.get(), into, static_cast<DWORD>(std::min<size_t>(room, 1u << 30)), &read, &at)) {
+            if (GetLastError() != ERROR_HANDLE_EOF) {
+                reason = "读取 " + path_ + " 时出错：" + LastErrorText();
+                return false;
+            }
+            read = 0;
+        }
+        *got = read;
+        return true;
+    }
+    uint64_t size() const override { return size_; }
+
+  private:
+    ScopedHandle file_;
+    uint64_t size_;
+    std::string path_;
+};
+
+}  // namespace
+
+std::unique_ptr<SourceFile> OpenSourceFile(const std::string& path, std::string& reason) {
     // A folder cannot even be opened as a file; say what it is rather than "access denied".
     const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         reason = path + " 不是普通文件（管道、设备或文件夹不能转换）";
-        return false;
+        return nullptr;
     }
     ScopedHandle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) {
         reason = "无法打开 " + path + "：" + LastErrorText();
-        return false;
+        return nullptr;
     }
     BY_HANDLE_FILE_INFORMATION about;
     if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(file.get(), &about) ||
         (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         reason = path + " 不是普通文件（管道、设备或文件夹不能转换）";
-        return false;
+        return nullptr;
     }
     const uint64_t size = (static_cast<uint64_t>(about.nFileSizeHigh) << 32) | about.nFileSizeLow;
-    if (size > bytes.max_size() / 2) {
-        reason = path + " 太大，装不进内存";
-        return false;
-    }
-    // Read into exactly the size the file has: growing the buffer at the end would copy it and
-    // for a moment hold the book twice. What a writer adds meanwhile is appended.
-    bytes.resize(static_cast<size_t>(size));
-    size_t done = 0;
-    for (;;) {
-        char more[65536];
-        const bool into_buffer = done < bytes.size();
-        char* into = into_buffer ? bytes.data() + done : more;
-        const DWORD room =
-            static_cast<DWORD>(into_buffer ? std::min<size_t>(bytes.size() - done, 1u << 30) : sizeof(more));
-        DWORD got = 0;
-        if (!ReadFile(file.get(), into, room, &got, nullptr)) {
-            reason = "读取 " + path + " 时出错：" + LastErrorText();
-            bytes.clear();
-            return false;
-        }
-        if (got == 0)
-            break;
-        if (into_buffer) {
-            done += got;
-        } else {
-            bytes.append(more, got);
-            done = bytes.size();
-        }
-    }
-    bytes.resize(done);
-    return true;
+    return std::make_unique<WinSourceFile>(std::move(file), size, path);
 }
 
 std::string CreateUniqueFolder(const std::string& parent, const std::string& prefix, const std::string& suffix) {

@@ -3,6 +3,7 @@
 
 #include "builder/common_hanzi.h"
 #include "builder/source_chars.h"
+#include "builder/source_text.h"
 #include "builder/unicode_text.h"
 
 namespace {
@@ -206,7 +207,43 @@ EncodingChoice DetectSourceEncoding(std::string_view bytes) {
     return choice;
 }
 
-std::string DescribeEncoding(const EncodingChoice& choice, std::string_view bytes) {
+bool DetectSourceEncoding(SourceText& text, EncodingChoice* choice, std::string& reason) {
+    // A sample holds kSampleBytes / 2 characters of up to four bytes each.
+    constexpr size_t kSampleRoom = 2 * kSampleBytes + 16;
+    std::string_view head;
+    if (!text.View(0, kSampleBytes + kSampleRoom, &head, reason))
+        return false;
+    const size_t first = FirstNonAscii(head);
+    const bool whole = head.size() < kSampleBytes + kSampleRoom;
+    if (whole || first < kSampleBytes) {
+        // Everything looked at is in the head: the source's start and the sample after `first`.
+        *choice = DetectSourceEncoding(whole ? head : head.substr(0, first + kSampleRoom));
+        return true;
+    }
+    // The start is ASCII: what detection looks at is that start, then the sample from the first
+    // other byte on, which this text of the two puts where the source has it for detection.
+    std::string joined(head.substr(0, kSampleBytes));
+    for (uint64_t pos = first;;) {
+        std::string_view ahead;
+        if (!text.View(pos, kSampleRoom, &ahead, reason))
+            return false;
+        const size_t ascii = FirstNonAscii(ahead);
+        if (ascii < ahead.size()) {
+            std::string_view sample;
+            if (!text.View(pos + ascii, kSampleRoom, &sample, reason))
+                return false;
+            joined += sample.substr(0, kSampleRoom);
+            break;
+        }
+        if (ahead.empty())
+            break;
+        pos += ahead.size();
+    }
+    *choice = DetectSourceEncoding(joined);
+    return true;
+}
+
+std::string DescribeEncoding(const EncodingChoice& choice, bool four_byte_chars) {
     const std::string mark = choice.bom_length > 0 ? " (BOM)" : " (no BOM)";
     switch (choice.encoding) {
         case SourceEncoding::kUtf8:
@@ -222,5 +259,5 @@ std::string DescribeEncoding(const EncodingChoice& choice, std::string_view byte
     }
     if (choice.bom_length > 0)
         return "gb18030 (BOM)";
-    return HasGb18030FourByteChars(bytes.substr(choice.bom_length)) ? "gb18030" : "gbk";
+    return four_byte_chars ? "gb18030" : "gbk";
 }

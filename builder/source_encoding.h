@@ -23,10 +23,17 @@ struct EncodingChoice {
 // in doubt. Texts of a character or two can be read either way and may be taken for GB18030.
 EncodingChoice DetectSourceEncoding(std::string_view bytes);
 
+class SourceText;
+// The same for a source read through a window, from its start: only the parts that
+// DetectSourceEncoding looks at are read (the start, and a sample from the first byte above 0x7F
+// on, which in a text of ASCII first is found by reading on). False, with the system's reason,
+// when reading fails.
+bool DetectSourceEncoding(SourceText& text, EncodingChoice* choice, std::string& reason);
+
 // For people: "utf-8 (no BOM)", "utf-8 (BOM)", "utf-16le (BOM)", "utf-16be (no BOM)", "gbk"
-// (GB18030 text without four-byte sequences), "gb18030", "gb18030 (BOM)", "big5". `bytes` is the
-// whole source, as given to DetectSourceEncoding.
-std::string DescribeEncoding(const EncodingChoice& choice, std::string_view bytes);
+// (GB18030 text without four-byte sequences), "gb18030", "gb18030 (BOM)", "big5".
+// `four_byte_chars`: the GB18030 text holds four-byte sequences.
+std::string DescribeEncoding(const EncodingChoice& choice, bool four_byte_chars);
 
 // Moves forward by up to `chars` characters (code points; a byte that starts no character counts
 // as one, as do an unpaired surrogate and an odd last byte of UTF-16) from byte `pos`, which must
@@ -42,3 +49,11 @@ void DecodeSourceText(std::string_view bytes, SourceEncoding encoding, std::stri
 // decoding them and writing them in code page 936 (platform::EncodeCp936) would give, so they may
 // be written as they are: ASCII, and GB18030 text whose characters code page 936 reads alike.
 bool WritableAsCp936(std::string_view bytes, SourceEncoding encoding);
+
+// AdvanceSourceChars from the start of `bytes` and WritableAsCp936 of what it passed, in one pass
+// over GB18030 text.
+size_t AdvanceWritableChars(std::string_view bytes,
+                            size_t chars,
+                            SourceEncoding encoding,
+                            size_t* passed,
+                            bool* writable);

@@ -3,6 +3,7 @@
 
 #include "builder/book_pages.h"
 #include "builder/platform.h"
+#include "builder/source_text.h"
 #include "tests/builder/test_support.h"
 
 namespace {
@@ -13,17 +14,38 @@ struct Written {
     std::vector<std::string> names;  // pages in the folder, sorted
 };
 
-Written WritePages(TempFolder& temp,
-                   const std::string& bytes,
-                   size_t piece_chars,
-                   SourceEncoding encoding = SourceEncoding::kGb18030,
-                   TestControls* controls_in = nullptr) {
+// A file that gives at most `most` bytes a read, and fails reading at `fail_at`.
+class TrickleFile : public platform::SourceFile {
+  public:
+    TrickleFile(std::string bytes, size_t most, uint64_t fail_at = UINT64_MAX)
+        : bytes_(std::move(bytes)), most_(most), fail_at_(fail_at) {}
+    bool ReadAt(uint64_t offset, char* into, size_t room, size_t* got, std::string& reason) override {
+        if (offset + room > fail_at_) {
+            reason = "the disk is gone";
+            return false;
+        }
+        *got = offset < bytes_.size() ? bytes_.copy(into, std::min(room, most_), static_cast<size_t>(offset)) : 0;
+        return true;
+    }
+    uint64_t size() const override { return bytes_.size(); }
+
+  private:
+    std::string bytes_;
+    size_t most_;
+    uint64_t fail_at_;
+};
+
+Written WritePagesOf(TempFolder& temp,
+                     SourceText& text,
+                     size_t piece_chars,
+                     SourceEncoding encoding = SourceEncoding::kGb18030,
+                     TestControls* controls_in = nullptr) {
     const std::string folder = temp.Join("out");
     platform::CreateFolder(folder);
     TestControls local;
     TestControls& controls = controls_in ? *controls_in : local;
     PageSource source;
-    source.bytes = bytes;
+    source.text = &text;
     source.encoding = encoding;
     source.text_source = true;
     source.book_name = "书";
@@ -32,6 +54,15 @@ Written WritePages(TempFolder& temp,
     w.result = WriteBookPages(source, piece_chars, folder, controls, w.book);
     w.names = ListSourceFolder(folder);
     return w;
+}
+
+Written WritePages(TempFolder& temp,
+                   const std::string& bytes,
+                   size_t piece_chars,
+                   SourceEncoding encoding = SourceEncoding::kGb18030,
+                   TestControls* controls = nullptr) {
+    SourceText text(bytes);
+    return WritePagesOf(temp, text, piece_chars, encoding, controls);
 }
 
 // The text of a page of one line: its piece, decoded.
@@ -118,6 +149,54 @@ TEST(BookPages, ChaptersAreListedWithThePageThatHoldsTheirLine) {
     EXPECT_TRUE(w.book.text_before_first_chapter);
     EXPECT_EQ(w.book.pages[1].title, "书 - 第二章 末");
     EXPECT_EQ(w.book.pages[2].title, "书 - 第3页");
+}
+
+TEST(BookPages, ASourceReadAFewBytesAtATimeGivesTheSamePages) {
+    // Headings and line ends cut by piece ends, four-byte characters and text that is not GBK.
+    std::string text;
+    for (int i = 1; i <= 12; ++i)
+        text += Gbk("第" + std::to_string(i) + "章 风起\r\n正文，春眠不觉晓 <b>&</b>\r\n") + "\x81\x39\xEE\x39 end\r\n";
+    for (size_t piece : {5, 9, 16, 40}) {
+        TempFolder whole_temp, trickle_temp;
+        const Written whole = WritePages(whole_temp, text, piece);
+        TrickleFile file(text, 5);
+        SourceText trickle_text(file, 16);
+        const Written trickle = WritePagesOf(trickle_temp, trickle_text, piece);
+        ASSERT_EQ(trickle.result.status, StepResult::kDone) << trickle.result.reason;
+        ASSERT_EQ(trickle.names, whole.names) << piece;
+        for (const std::string& name : whole.names) {
+            EXPECT_EQ(ReadTestFile(trickle_temp.Join("out/" + name)), ReadTestFile(whole_temp.Join("out/" + name)))
+                << piece << " " << name;
+        }
+        ASSERT_EQ(trickle.book.chapters.size(), 12u) << piece;
+        for (size_t i = 0; i < 12; ++i)
+            EXPECT_EQ(trickle.book.chapters[i].file, whole.book.chapters[i].file) << piece;
+        EXPECT_TRUE(trickle.book.four_byte_chars);
+    }
+
+    TempFolder failing_temp;
+    TrickleFile failing(text, 64, 200);
+    SourceText failing_text(failing, 16);
+    const Written failed = WritePagesOf(failing_temp, failing_text, 9);
+    EXPECT_EQ(failed.result.status, StepResult::kFailed);
+    EXPECT_EQ(failed.result.reason, "the disk is gone");
+}
+
+TEST(BookPages, NamesFollowTheRealCountWhenTheFirstPageForetoldItWrong) {
+    // A first page of ASCII foretells one byte a character; the rest has two: 8 pages, not 13.
+    const std::string text =
+        "abcde\r\n" + Gbk("春眠不觉晓处处\r\n闻啼鸟夜来\r\n第二章 风雨\r\n声花落知多少春眠不觉晓处处闻啼鸟夜来风雨声");
+    TempFolder temp;
+    const Written w = WritePages(temp, text, 7);
+    ASSERT_EQ(w.result.status, StepResult::kDone) << w.result.reason;
+    std::vector<std::string> expected;
+    for (int k = 1; k <= 8; ++k)
+        expected.push_back("book_" + std::to_string(k) + ".htm");
+    EXPECT_EQ(w.names, expected);
+    ASSERT_EQ(w.book.pages.size(), 8u);
+    EXPECT_EQ(w.book.pages[7].file, "book_8.htm");
+    ASSERT_EQ(w.book.chapters.size(), 1u);
+    EXPECT_EQ(w.book.chapters[0].file, "book_4.htm");
 }
 
 }  // namespace

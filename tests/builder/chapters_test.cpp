@@ -2,10 +2,12 @@
 // and whole generated novels scanned line by line.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "builder/chapters.h"
+#include "builder/unicode_text.h"
 
 namespace {
 
@@ -292,6 +294,49 @@ TEST(HeadingPlace, EpiloguesAndAfterwordsStandAfterTheVolumes) {
         EXPECT_TRUE(StandsAfterVolumes(*DetectHeading(line))) << line;
     for (const char* line : {"第十二章 尾声", "序章", "楔子", "第三卷 后记", "终章"})
         EXPECT_FALSE(StandsAfterVolumes(*DetectHeading(line))) << line;
+}
+
+}  // namespace
+
+namespace {
+
+// The start MayBeHeadingStart is asked about: up to and including the first character that a
+// heading's start cannot hold.
+std::string_view StartOf(std::string_view line) {
+    size_t length = 0;
+    for (size_t pos = 0; pos < line.size(); pos += length) {
+        if (!MayBeInHeadingStart(NextCodePoint(line, pos, &length)))
+            return line.substr(0, pos + length);
+    }
+    return line;
+}
+
+TEST(HeadingStart, ALineItsStartRulesOutIsNeverAHeading) {
+    // Lines made of what headings are made of, and of what ends their starts.
+    const char* pieces[] = {"第", "一", "十", "二", "章", "回", "部", "分", "卷", "次", "的", "，", "序", "幕", "番",
+                            "外", "篇", "1",  "2",  "C",  "h",  "a",  "p",  "t",  "e",  "r",  "s",  "X",  "I",  "V",
+                            " ",  "　", "【", "】", "☆",  "=",  "-",  ":",  "风", "起", "。", "T",  "w",  "o",  "n"};
+    unsigned state = 12;
+    size_t ruled_out = 0;
+    for (int round = 0; round < 40000; ++round) {
+        std::string line;
+        const int length = 1 + round % 14;
+        for (int i = 0; i < length; ++i) {
+            state = state * 1103515245u + 12345u;
+            line += pieces[(state >> 16) % std::size(pieces)];
+        }
+        if (MayBeHeadingStart(StartOf(line)))
+            continue;
+        ++ruled_out;
+        EXPECT_FALSE(DetectHeading(line)) << line;
+    }
+    EXPECT_GT(ruled_out, 10000u);
+
+    for (const char* heading : {"第十一章 重逢", "【第一章】", "☆第一章☆", "===第一章===", "Chapter Twenty-One: X",
+                                "CHAPTER XII", "番外篇 春", "第一部分 起", "卷一 风起", "　　第 12 回 风"}) {
+        ASSERT_TRUE(DetectHeading(heading)) << heading;
+        EXPECT_TRUE(MayBeHeadingStart(StartOf(heading))) << heading;
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "builder/codepages.h"
+#include "builder/source_chars.h"
 #include "builder/source_encoding.h"
 #include "builder/text_bytes.h"
 #include "tests/builder/encoding_samples.h"
@@ -140,7 +141,7 @@ int main(int argc, char** argv) {
         std::printf("%s, %.1f MB:\n", corpus.name, static_cast<double>(text.size()) / (1024.0 * 1024.0));
         EncodingChoice choice;
         PrintRate("DetectSourceEncoding", text.size(), Seconds([&] { choice = DetectSourceEncoding(text); }, repeat));
-        std::printf("    detected: %s\n", DescribeEncoding(choice, text).c_str());
+        std::printf("    detected: %s\n", DescribeEncoding(choice, HasGb18030FourByteChars(text)).c_str());
         size_t chars = 0;
         PrintRate(
             "AdvanceSourceChars, whole text", text.size(),

@@ -7,8 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "builder/byte_blocks.h"
 #include "builder/platform.h"
+#include "builder/source_chars.h"
 #include "builder/source_encoding.h"
+#include "builder/source_text.h"
 #include "tests/builder/encoding_samples.h"
 #include "tests/builder/encoding_test_support.h"
 #include "tests/builder/test_support.h"
@@ -65,8 +68,21 @@ void ExpectRead(const std::string& bytes,
                 const std::string& what) {
     const EncodingChoice choice = DetectSourceEncoding(bytes);
     EXPECT_EQ(EncodingName(choice.encoding), std::string(EncodingName(encoding))) << what;
-    EXPECT_EQ(DescribeEncoding(choice, bytes), description) << what;
-    EXPECT_EQ(Decoded(std::string_view(bytes).substr(choice.bom_length), choice.encoding), utf8) << what;
+    const std::string_view text = std::string_view(bytes).substr(choice.bom_length);
+    EXPECT_EQ(DescribeEncoding(choice, HasGb18030FourByteChars(text)), description) << what;
+    EXPECT_EQ(Decoded(text, choice.encoding), utf8) << what;
+
+    // Read from a file a window at a time, only the parts detection looks at are read.
+    TempFolder folder;
+    WriteTestFile(folder.Join("source.txt"), bytes);
+    std::string reason;
+    const std::unique_ptr<platform::SourceFile> file = platform::OpenSourceFile(folder.Join("source.txt"), reason);
+    ASSERT_TRUE(file) << reason;
+    SourceText window(*file, 4096);
+    EncodingChoice read_choice;
+    ASSERT_TRUE(DetectSourceEncoding(window, &read_choice, reason)) << reason;
+    EXPECT_EQ(EncodingName(read_choice.encoding), std::string(EncodingName(encoding))) << what << ", from a file";
+    EXPECT_EQ(read_choice.bom_length, choice.bom_length) << what;
 }
 
 TEST(SourceEncoding, EveryEncodingOfOneStoryReadsAsTheSameText) {
@@ -112,6 +128,12 @@ TEST(SourceEncoding, TheChineseDecidesHoweverLateItComes) {
                ascii + std::string(kTraditionalUtf8), "Big5 after 70 KB of ASCII");
     ExpectRead(ascii + std::string(kStoryGbk), SourceEncoding::kGb18030, "gbk", ascii + kStoryUtf8,
                "GBK after 70 KB of ASCII");
+    // Past everything a first look at a file reads.
+    const std::string more_ascii(300 * 1024, 'y');
+    ExpectRead(more_ascii + std::string(kTraditionalBig5), SourceEncoding::kBig5, "big5",
+               more_ascii + std::string(kTraditionalUtf8), "Big5 after 300 KB of ASCII");
+    ExpectRead(more_ascii + kStoryUtf8, SourceEncoding::kUtf8, "utf-8 (no BOM)", more_ascii + kStoryUtf8,
+               "UTF-8 after 300 KB of ASCII");
 }
 
 TEST(SourceEncoding, GbkThatStartsLikeUtf8StaysGbk) {
@@ -179,7 +201,7 @@ TEST(SourceEncoding, RandomBytesNeverCrashAndNothingIsDropped) {
         for (char& b : bytes)
             b = static_cast<char>(random());
         const EncodingChoice choice = DetectSourceEncoding(bytes);
-        EXPECT_FALSE(DescribeEncoding(choice, bytes).empty());
+        EXPECT_FALSE(DescribeEncoding(choice, false).empty());
         for (SourceEncoding encoding : {SourceEncoding::kGb18030, SourceEncoding::kBig5, SourceEncoding::kUtf8,
                                         SourceEncoding::kUtf16Le, SourceEncoding::kUtf16Be}) {
             const std::string utf8 = Decoded(bytes, encoding);
@@ -214,46 +236,61 @@ TEST(SourceEncoding, PlainGbkIsWritableAsItIs) {
     EXPECT_TRUE(WritableAsCp936("", SourceEncoding::kUtf16Be));
 }
 
-TEST(SourceEncoding, WritableBytesAreWhatConvertingThemGives) {
-    std::mt19937 random(54936);
-    const unsigned char kinds[] = {0x20, 0x41, 0x7F, 0x80, 0x81, 0xA1, 0xA2, 0xA6, 0xAA, 0xD6, 0xE3, 0xF8, 0xFE, 0xFF};
-    size_t writable = 0;
-    for (int round = 0; round < 3000; ++round) {
-        std::string bytes(1 + random() % 6, '\0');
-        for (char& b : bytes)
-            b = static_cast<char>(random() % 2 ? kinds[random() % std::size(kinds)] : random());
-        if (!WritableAsCp936(bytes, SourceEncoding::kGb18030))
-            continue;
-        ++writable;
-        EXPECT_EQ(platform::EncodeCp936(Decoded(bytes, SourceEncoding::kGb18030)), bytes);
+// Runs a test of the block passes with each form of them this processor can run.
+template <typename Test>
+void WithEveryBlockForm(Test test) {
+    for (bool wide : {true, false}) {
+        g_blocks_may_use_avx2 = wide;
+        test();
     }
-    EXPECT_GT(writable, 100u);
-    EXPECT_EQ(platform::EncodeCp936(Decoded(kStoryGbk, SourceEncoding::kGb18030)), kStoryGbk);
+    g_blocks_may_use_avx2 = true;
+}
+
+TEST(SourceEncoding, WritableBytesAreWhatConvertingThemGives) {
+    WithEveryBlockForm([] {
+        std::mt19937 random(54936);
+        const unsigned char kinds[] = {0x20, 0x41, 0x7F, 0x80, 0x81, 0xA1, 0xA2,
+                                       0xA6, 0xAA, 0xD6, 0xE3, 0xF8, 0xFE, 0xFF};
+        size_t writable = 0;
+        for (int round = 0; round < 3000; ++round) {
+            std::string bytes(1 + random() % 6, '\0');
+            for (char& b : bytes)
+                b = static_cast<char>(random() % 2 ? kinds[random() % std::size(kinds)] : random());
+            if (!WritableAsCp936(bytes, SourceEncoding::kGb18030))
+                continue;
+            ++writable;
+            EXPECT_EQ(platform::EncodeCp936(Decoded(bytes, SourceEncoding::kGb18030)), bytes);
+        }
+        EXPECT_GT(writable, 100u);
+        EXPECT_EQ(platform::EncodeCp936(Decoded(kStoryGbk, SourceEncoding::kGb18030)), kStoryGbk);
+    });
 }
 
 TEST(SourceEncoding, OneDifferentCharacterAnywhereInAPieceIsFound) {
-    // Each inserted at every offset around two block ends of a long GBK text: € as GB18030 has it,
-    // a vertical comma, a four-byte sequence, a lone lead byte, 0xFF, a code GBK leaves empty
-    // (D7 FA), and characters that are alike (0x80, a traditional character, a radical in FE).
-    const std::string inserts[] = {"\xA2\xE3", "\xA6\xD9", "\x81\x39\xEE\x39", "\xD6",    "\xD6\n", "\xFF",
-                                   "\xD7\xFA", "\x80",     "\xC5\x5F",         "\xFE\x40"};
-    size_t writable = 0;
-    for (const std::string& insert : inserts) {
-        for (size_t at = 56; at < 140; ++at) {
-            // Characters start at even offsets in the story; an ASCII byte before it moves them.
-            const std::string text = (at % 2 ? "a" : "") + std::string(kStoryGbk).substr(0, 300);
-            std::string bytes = text;
-            // Inserted where a character starts: after the run of whole characters below `at`.
-            size_t pos = 0;
-            while (pos < at)
-                pos = AdvanceSourceChars(bytes, pos, 1, SourceEncoding::kGb18030, nullptr);
-            bytes.insert(pos, insert);
-            const bool expected = platform::EncodeCp936(Decoded(bytes, SourceEncoding::kGb18030)) == bytes;
-            EXPECT_EQ(WritableAsCp936(bytes, SourceEncoding::kGb18030), expected) << at;
-            writable += expected;
+    WithEveryBlockForm([] {
+        // Each inserted at every offset around two block ends of a long GBK text: € as GB18030 has it,
+        // a vertical comma, a four-byte sequence, a lone lead byte, 0xFF, a code GBK leaves empty
+        // (D7 FA), and characters that are alike (0x80, a traditional character, a radical in FE).
+        const std::string inserts[] = {"\xA2\xE3", "\xA6\xD9", "\x81\x39\xEE\x39", "\xD6",    "\xD6\n", "\xFF",
+                                       "\xD7\xFA", "\x80",     "\xC5\x5F",         "\xFE\x40"};
+        size_t writable = 0;
+        for (const std::string& insert : inserts) {
+            for (size_t at = 56; at < 140; ++at) {
+                // Characters start at even offsets in the story; an ASCII byte before it moves them.
+                const std::string text = (at % 2 ? "a" : "") + std::string(kStoryGbk).substr(0, 300);
+                std::string bytes = text;
+                // Inserted where a character starts: after the run of whole characters below `at`.
+                size_t pos = 0;
+                while (pos < at)
+                    pos = AdvanceSourceChars(bytes, pos, 1, SourceEncoding::kGb18030, nullptr);
+                bytes.insert(pos, insert);
+                const bool expected = platform::EncodeCp936(Decoded(bytes, SourceEncoding::kGb18030)) == bytes;
+                EXPECT_EQ(WritableAsCp936(bytes, SourceEncoding::kGb18030), expected) << at;
+                writable += expected;
+            }
         }
-    }
-    EXPECT_GT(writable, 100u);
+        EXPECT_GT(writable, 100u);
+    });
 }
 
 }  // namespace
