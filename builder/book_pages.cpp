@@ -142,7 +142,7 @@ StepResult WriteBookPages(const PageSource& source,
         MakePage(request, page, scratch);
 
         const std::string name = PageFileName(source.page_base, k, predicted);
-        if (!platform::WriteNewFile(platform::JoinPath(folder, name), page.bytes))
+        if (!platform::WriteNewFile(platform::JoinPath(folder, name), page.Parts()))
             return {StepResult::kFailed, "无法写入页面 " + name + "：" + platform::LastErrorText()};
         if (book.chapters.empty() && page.text_before_headings)
             book.text_before_first_chapter = true;

@@ -13,12 +13,27 @@
 #include <emmintrin.h>
 #define FOLVANE_HAVE_SSE2 1
 #endif
+// The busiest passes also have an AVX2 form, chosen when the program runs.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define FOLVANE_HAVE_AVX2_DISPATCH 1
+#endif
 
 inline constexpr size_t kBlockBytes = 64;
 
 // Whether the passes that also have an AVX2 form may use it on processors that have it. Tests turn
 // it off to check the SSE2 form on the same machine.
 inline bool g_blocks_may_use_avx2 = true;
+
+// Whether those passes take their AVX2 form now.
+inline bool BlocksUseAvx2() {
+#ifdef FOLVANE_HAVE_AVX2_DISPATCH
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    return avx2 && g_blocks_may_use_avx2;
+#else
+    return false;
+#endif
+}
 
 // Whether the masks below come from SSE2; without it, a pass that needs many of them per block can
 // be slower than looking at each character.

@@ -1,6 +1,7 @@
 #include "builder/pages.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <bitset>
 #include <cstdint>
@@ -149,12 +150,42 @@ class HeadingPrefilter {
     std::bitset<65536> start_pairs_;
 };
 
+// The starts of lines (code page 936 bytes, as HeadingStartBytes cuts them) that rule out a
+// heading: a novel begins many lines alike (后来, 第二天), and each start is decided once a page.
+class RuledOutStarts {
+  public:
+    bool Contains(std::string_view start) const {
+        const Slot& slot = slots_[SlotOf(start)];
+        return slot.used && slot.bytes == start;
+    }
+    void Add(std::string_view start) {
+        Slot& slot = slots_[SlotOf(start)];
+        slot.used = true;
+        slot.bytes.assign(start);
+    }
+
+  private:
+    struct Slot {
+        bool used = false;
+        std::string bytes;
+    };
+    // The first bytes and the length tell most starts apart; a slot that two share holds the last.
+    static size_t SlotOf(std::string_view start) {
+        uint64_t head = 0;
+        std::memcpy(&head, start.data(), std::min<size_t>(start.size(), sizeof(head)));
+        return static_cast<size_t>(((head ^ start.size()) * 0x9E3779B97F4A7C15ull) >> 58);
+    }
+    static constexpr size_t kSlots = 64;
+    std::array<Slot, kSlots> slots_;
+};
+
 struct TextLines {
     const PageRequest& request;
     Page& page;
     int next_anchor;
     bool first_line = true;
     std::string candidate;  // a line that may be a heading, in UTF-8
+    RuledOutStarts ruled_out;
 
     // Called with each line (and the page position its written text starts at) after the line
     // was written; turns a heading line into a heading. Returns the new end of the page.
@@ -180,10 +211,15 @@ struct TextLines {
             // Most such lines are told apart by their first characters; the rest is decoded only
             // for those that may be headings.
             const size_t start = HeadingPrefilter::Get().HeadingStartBytes(line);
-            AppendCodePageText(line.substr(0, start), CodePage::kCp936, candidate);
+            const std::string_view start_bytes = line.substr(0, start);
+            if (start < line.size() && ruled_out.Contains(start_bytes))
+                return std::nullopt;
+            AppendCodePageText(start_bytes, CodePage::kCp936, candidate);
             if (start < line.size()) {
-                if (!MayBeHeadingStart(candidate))
+                if (!MayBeHeadingStart(candidate)) {
+                    ruled_out.Add(start_bytes);
                     return std::nullopt;
+                }
                 AppendCodePageText(line.substr(start), CodePage::kCp936, candidate);
             }
         }
@@ -347,7 +383,7 @@ void MakePage(const PageRequest& request, Page& page, std::string& scratch) {
     char* out = start;
     bool wrapped = true;
     if (request.text_source) {
-        TextLines lines{request, page, request.first_anchor, true, {}};
+        TextLines lines{request, page, request.first_anchor, true, {}, {}};
         wrapped = PutLines<true>(piece, &lines, out);
     } else {
         wrapped = PutLines<false>(piece, nullptr, out);
@@ -358,49 +394,58 @@ void MakePage(const PageRequest& request, Page& page, std::string& scratch) {
     auto in_piece_encoding = [&](std::string_view utf8) {
         return request.utf8 ? std::string(utf8) : platform::EncodeCp936(utf8);
     };
-    // The page is put together where it stays: code page 936 pieces in page.bytes, whose memory
-    // serves page after page; UTF-8 ones in a text of their own, converted at the end.
-    std::string utf8_text;
-    std::string& text = request.utf8 ? utf8_text : page.bytes;
-    text.clear();
+    // A text page of code page 936 keeps its lines where they were made, between a head and a tail
+    // of its own; every other page is put together whole in `head`, in the piece's encoding, and
+    // converted at the end.
+    std::string& head = page.head;
+    std::string& tail = page.tail;
+    head.clear();
+    tail.clear();
+    page.body = {};
     if (!request.text_source) {
         // The characters are written in code page 936 whatever the source was: a declaration of
         // another charset would make viewers show garbage. Every page after the first starts
         // with one of ours, and so does a first page that has none.
-        text += kCharsetMeta;
-        text += "\r\n";
+        head += kCharsetMeta;
+        head += "\r\n";
     }
     if (!wrapped) {
-        text += piece;
-        text += "\r\n";
+        head += piece;
+        head += "\r\n";
     } else if (request.text_source) {
         page.title =
             std::string(request.book_name) + " - " +
             (page.headings.empty() ? "第" + std::to_string(request.page_number) + "页" : page.headings.front().text);
-        text += in_piece_encoding(TextPageHead(page.title));
+        head += in_piece_encoding(TextPageHead(page.title));
         if (!request.head.empty())
-            text += "\r\n" + in_piece_encoding(request.head);
-        text += "\r\n";
-        text += body;
-        text += "\r\n";
+            head += "\r\n" + in_piece_encoding(request.head);
+        head += "\r\n";
+        tail += "\r\n";
         if (!request.tail.empty())
-            text += in_piece_encoding(request.tail) + "\r\n";
-        text += kTextPageTail;
-        text += "\r\n";
+            tail += in_piece_encoding(request.tail) + "\r\n";
+        tail += kTextPageTail;
+        tail += "\r\n";
+        if (!request.utf8) {
+            page.body = body;
+            return;
+        }
+        head += body;
+        head += tail;
+        tail.clear();
     } else {
-        text += in_piece_encoding(request.head);
-        text += "\r\n";
-        text += body;
-        text += "\r\n";
-        text += in_piece_encoding(request.tail);
-        text += "\r\n";
+        head += in_piece_encoding(request.head);
+        head += "\r\n";
+        head += body;
+        head += "\r\n";
+        head += in_piece_encoding(request.tail);
+        head += "\r\n";
     }
-    if (!request.text_source && RewriteCharsetDeclarations(text, kCharsetMeta.size() + 2) && request.first_page)
-        text.erase(0, kCharsetMeta.size() + 2);
+    if (!request.text_source && RewriteCharsetDeclarations(head, kCharsetMeta.size() + 2) && request.first_page)
+        head.erase(0, kCharsetMeta.size() + 2);
     if (request.utf8)
-        page.bytes = platform::EncodeCp936(utf8_text);
+        head = platform::EncodeCp936(head);
     if (!request.text_source || !wrapped)
-        page.title = PageTitleOf(page.bytes);
+        page.title = PageTitleOf(head);
 }
 
 std::string PageTitleOf(std::string_view page) {

@@ -1,6 +1,7 @@
 // Making the pages of a book from the pieces of its source, and reading a page's title.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,12 +39,20 @@ struct PageHeading {
 };
 
 struct Page {
-    std::string bytes;  // code page 936, CR LF, as the file holds it
+    // The page as the file holds it (code page 936, CR LF) is `head`, `body` and `tail` one after
+    // the other. Only a text page made from code page 936 bytes has a body: its lines stay in
+    // MakePage's scratch, valid until the next call; every other page is whole in `head`.
+    std::string head;
+    std::string_view body;
+    std::string tail;
     std::string title;  // UTF-8
     std::vector<PageHeading> headings;
     // A .txt page holds text that is not blank before its first heading (or anywhere, when it
     // has none).
     bool text_before_headings = false;
+
+    std::array<std::string_view, 3> Parts() const { return {head, body, tail}; }
+    std::string Text() const { return head + std::string(body) + tail; }
 };
 
 // Makes the page of one piece. A .txt page is our head (with charset, title and style), the

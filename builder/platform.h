@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,8 @@ bool WriteFileBytes(const std::string& path, std::string_view bytes);
 // Creates a new file and writes the bytes. Fails when anything, a link included, has that name:
 // nothing is ever written through a link or over a file someone else put there.
 bool WriteNewFile(const std::string& path, std::string_view bytes);
+// The same for bytes in parts, written one after the other.
+bool WriteNewFile(const std::string& path, std::span<const std::string_view> parts);
 bool DeleteFileAt(const std::string& path);
 
 // A new file written from start to end in pieces, created as WriteNewFile creates one.

@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/uio.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -123,6 +124,40 @@ bool WriteAll(int fd, std::string_view bytes) {
         if (r <= 0)
             return false;
         done += static_cast<size_t>(r);
+    }
+    return true;
+}
+
+// The parts in as few calls as the system takes them: one, unless a write ends early.
+bool WriteAll(int fd, std::span<const std::string_view> parts) {
+    constexpr size_t kMostParts = 8;
+    if (parts.size() > kMostParts) {
+        for (std::string_view part : parts) {
+            if (!WriteAll(fd, part))
+                return false;
+        }
+        return true;
+    }
+    iovec vectors[kMostParts];
+    size_t count = 0;
+    for (std::string_view part : parts) {
+        if (!part.empty())
+            vectors[count++] = {const_cast<char*>(part.data()), part.size()};
+    }
+    for (iovec* next = vectors; count > 0;) {
+        ssize_t r = writev(fd, next, static_cast<int>(count));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        // Step past what was written: whole parts, then into the part it stopped in.
+        size_t wrote = static_cast<size_t>(r);
+        for (; count > 0 && wrote >= next->iov_len; ++next, --count)
+            wrote -= next->iov_len;
+        if (count > 0) {
+            next->iov_base = static_cast<char*>(next->iov_base) + wrote;
+            next->iov_len -= wrote;
+        }
     }
     return true;
 }
@@ -315,8 +350,8 @@ int CreateNew(const std::string& path) {
 }
 
 // A failed write must not leave half a file that looks like a page.
-bool WriteAndClose(int fd, const std::string& path, std::string_view bytes) {
-    bool ok = WriteAll(fd, bytes);
+bool WriteAndClose(int fd, const std::string& path, std::span<const std::string_view> parts) {
+    bool ok = WriteAll(fd, parts);
     int saved = errno;
     ok = close(fd) == 0 && ok;
     if (!ok) {
@@ -329,8 +364,12 @@ bool WriteAndClose(int fd, const std::string& path, std::string_view bytes) {
 }  // namespace
 
 bool WriteNewFile(const std::string& path, std::string_view bytes) {
+    return WriteNewFile(path, std::span<const std::string_view>(&bytes, 1));
+}
+
+bool WriteNewFile(const std::string& path, std::span<const std::string_view> parts) {
     int fd = CreateNew(path);
-    return fd >= 0 && WriteAndClose(fd, path, bytes);
+    return fd >= 0 && WriteAndClose(fd, path, parts);
 }
 
 namespace {

@@ -285,12 +285,18 @@ HANDLE CreateNew(const std::string& path, DWORD share) {
 }  // namespace
 
 bool WriteNewFile(const std::string& path, std::string_view bytes) {
+    return WriteNewFile(path, std::span<const std::string_view>(&bytes, 1));
+}
+
+bool WriteNewFile(const std::string& path, std::span<const std::string_view> parts) {
     bool ok = false;
     {
         ScopedHandle file(CreateNew(path, FILE_SHARE_READ));
         if (!file.valid())
             return false;
-        ok = WriteAll(file.get(), bytes);
+        ok = true;
+        for (std::string_view part : parts)
+            ok = ok && WriteAll(file.get(), part);
     }
     if (!ok) {
         // A failed write must not leave half a file that looks like a page.

@@ -6,10 +6,6 @@
 
 #include "builder/source_chars.h"
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#include <immintrin.h>
-#endif
-
 namespace {
 
 // Whether GB18030 reads a byte 0x80..0xFF, or a byte pair, as a character that code page 936
@@ -110,9 +106,7 @@ inline AlikeMasks ClassifyAlikeBlock(const unsigned char* p) {
     return masks;
 }
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define FOLVANE_HAVE_AVX2_DISPATCH 1
-
+#ifdef FOLVANE_HAVE_AVX2_DISPATCH
 // The same with 32-byte vectors, on processors that have AVX2.
 [[gnu::target("avx2")]] inline uint64_t MaskOf32(__m256i flags) {
     return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(flags)));
@@ -258,8 +252,7 @@ inline size_t AdvanceGb18030AlikeWith(std::string_view text, size_t chars, size_
 
 size_t AdvanceGb18030Alike(std::string_view text, size_t chars, size_t* passed, bool* all_alike) {
 #ifdef FOLVANE_HAVE_AVX2_DISPATCH
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2 && g_blocks_may_use_avx2)
+    if (BlocksUseAvx2())
         return AdvanceGb18030AlikeAvx2(text, chars, passed, all_alike);
 #endif
     return AdvanceGb18030AlikeWith<ClassifyAlikeBlock>(text, chars, passed, all_alike);

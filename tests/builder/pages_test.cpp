@@ -8,10 +8,14 @@
 
 namespace {
 
+// The page, whole in its head: its body would not outlive the scratch.
 Page Make(PageRequest request) {
     Page page;
     std::string scratch;
     MakePage(request, page, scratch);
+    page.head = page.Text();
+    page.body = {};
+    page.tail.clear();
     return page;
 }
 
@@ -32,8 +36,8 @@ PageRequest Html(std::string_view piece, bool first_page = true) {
 
 // The body of a text page: what lies between <body> and </body>.
 std::string Body(const Page& page) {
-    const size_t start = page.bytes.find("<body>") + 6;
-    return page.bytes.substr(start, page.bytes.find("</body>") - start);
+    const size_t start = page.Text().find("<body>") + 6;
+    return page.Text().substr(start, page.Text().find("</body>") - start);
 }
 
 const std::string kCharsetMeta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">";
@@ -42,20 +46,20 @@ TEST(HtmlPages, LinesStayAsTheyAreBetweenHeadAndTailWithCrLfEnds) {
     PageRequest r = Html("<p>x&y</p>\nb\rc\r\nd");
     r.head = "<h>头";
     r.tail = "</h>";
-    EXPECT_EQ(Make(r).bytes, kCharsetMeta + "\r\n<h>" + Gbk("头") + "\r\n\r\n<p>x&y</p>\r\nb\r\nc\r\nd\r\n</h>\r\n");
+    EXPECT_EQ(Make(r).Text(), kCharsetMeta + "\r\n<h>" + Gbk("头") + "\r\n\r\n<p>x&y</p>\r\nb\r\nc\r\nd\r\n</h>\r\n");
 }
 
 TEST(HtmlPages, EveryPageDeclaresTheCharsetItIsWrittenIn) {
     // The source's own declarations name what the page now is, whatever they said.
-    EXPECT_EQ(Make(Html("<META http-equiv=Content-Type content=\"text/html; charset=UTF-8\">\r\n<p>")).bytes,
+    EXPECT_EQ(Make(Html("<META http-equiv=Content-Type content=\"text/html; charset=UTF-8\">\r\n<p>")).Text(),
               "\r\n\r\n<META http-equiv=Content-Type content=\"text/html; charset=gbk\">\r\n<p>\r\n\r\n");
-    EXPECT_EQ(Make(Html("<meta charset='utf-16'><?xml version=\"1.0\" encoding=\"UTF-8\"?>")).bytes,
+    EXPECT_EQ(Make(Html("<meta charset='utf-16'><?xml version=\"1.0\" encoding=\"UTF-8\"?>")).Text(),
               "\r\n\r\n<meta charset='gbk'><?xml version=\"1.0\" encoding=\"gbk\"?>\r\n\r\n");
     // Pages after the first, and a first page without a declaration, start with one of ours.
-    EXPECT_EQ(Make(Html("<p>2</p>", false)).bytes, kCharsetMeta + "\r\n\r\n\r\n<p>2</p>\r\n\r\n");
-    EXPECT_EQ(Make(Html("<p>1</p>")).bytes.rfind(kCharsetMeta, 0), 0u);
+    EXPECT_EQ(Make(Html("<p>2</p>", false)).Text(), kCharsetMeta + "\r\n\r\n\r\n<p>2</p>\r\n\r\n");
+    EXPECT_EQ(Make(Html("<p>1</p>")).Text().rfind(kCharsetMeta, 0), 0u);
     // "charset" outside a meta tag is text, not a declaration.
-    EXPECT_NE(Make(Html("<p>charset=utf-8</p>")).bytes.find("<p>charset=utf-8</p>"), std::string::npos);
+    EXPECT_NE(Make(Html("<p>charset=utf-8</p>")).Text().find("<p>charset=utf-8</p>"), std::string::npos);
 }
 
 TEST(HtmlPages, TitleFromTheFirstLineWithATitleAndUnicodePiecesAreReencoded) {
@@ -63,17 +67,17 @@ TEST(HtmlPages, TitleFromTheFirstLineWithATitleAndUnicodePiecesAreReencoded) {
     r.utf8 = true;
     const Page page = Make(r);
     EXPECT_EQ(page.title, "第一章 한");
-    EXPECT_NE(page.bytes.find(Gbk("第一章") + " &#54620;"), std::string::npos) << "outside GBK as a reference";
+    EXPECT_NE(page.Text().find(Gbk("第一章") + " &#54620;"), std::string::npos) << "outside GBK as a reference";
 }
 
 TEST(TextPages, HeadWithCharsetTitleAndStyleLinesEscapedAndEndedByBr) {
     const std::string chinese = Gbk("第一行");
     const Page page = Make(Text(chinese + " a<b>&c\r\n\r\nlast &#20013;\r\n"));
-    EXPECT_EQ(page.bytes.rfind("<!123456-->\r\n<html>\r\n<head>\r\n" + kCharsetMeta + "\r\n<title>", 0), 0u);
+    EXPECT_EQ(page.Text().rfind("<!123456-->\r\n<html>\r\n<head>\r\n" + kCharsetMeta + "\r\n<title>", 0), 0u);
     EXPECT_EQ(page.title, "书 - 第1页");
-    EXPECT_NE(page.bytes.find("<title>" + Gbk("书 - 第1页") + "</title>"), std::string::npos);
+    EXPECT_NE(page.Text().find("<title>" + Gbk("书 - 第1页") + "</title>"), std::string::npos);
     EXPECT_EQ(Body(page), "\r\n\r\n" + chinese + " a&lt;b&gt;&amp;c<br>\r\n<br>\r\nlast &amp;#20013;<br>\r\n");
-    EXPECT_EQ(page.bytes.substr(page.bytes.size() - 18), "</body>\r\n</html>\r\n");
+    EXPECT_EQ(page.Text().substr(page.Text().size() - 18), "</body>\r\n</html>\r\n");
 }
 
 // The body as the line-by-line rule builds it, for comparison with the block-at-a-time writer.
@@ -119,8 +123,8 @@ TEST(TextPages, AnyMixOfLineEndsMarkupAndChineseGivesTheLineByLinePage) {
 }
 
 TEST(TextPages, AMarkerLineLeavesThePieceAsItIs) {
-    EXPECT_EQ(Make(Text("x\r\n<!123456-->\r\ny")).bytes, "x\r\n<!123456-->\r\ny\r\n");
-    EXPECT_NE(Make(Text(" <!123456-->")).bytes.find(" &lt;!123456--&gt;<br>"), std::string::npos);
+    EXPECT_EQ(Make(Text("x\r\n<!123456-->\r\ny")).Text(), "x\r\n<!123456-->\r\ny\r\n");
+    EXPECT_NE(Make(Text(" <!123456-->")).Text().find(" &lt;!123456--&gt;<br>"), std::string::npos);
 }
 
 TEST(TextPages, HeadingLinesBecomeAnchoredHeadingsAndNameThePage) {
