@@ -109,6 +109,8 @@ BookResult BuildBook(RunContext& run, const std::string& file_name, BookReport& 
     EncodingChoice encoding;
     if (!DetectSourceEncoding(text, &encoding, reason))
         return Fail(report, base_name, reason);
+    // What is known before the text is read; whether GB18030 text holds four-byte sequences is
+    // known once its pages are written.
     report.encoding = DescribeEncoding(encoding, false);
 
     std::unique_ptr<WorkFolder> work = WorkFolder::Create(source_folder, reason);

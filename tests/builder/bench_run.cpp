@@ -190,6 +190,14 @@ std::string MakeCorpus(const std::string& kind, size_t megabytes) {
     return kind == "novel" ? MakeNovelFile(megabytes << 20, 7) : MakeMixedFile(megabytes << 20, 7);
 }
 
+// A folder "corpus" in `temp` that holds the text as book.txt; returns its path.
+std::string WriteCorpusFolder(TempFolder& temp, const std::string& kind, size_t megabytes) {
+    const std::string corpus = temp.Join("corpus");
+    platform::CreateFolder(corpus);
+    WriteTestFile(platform::JoinPath(corpus, "book.txt"), MakeCorpus(kind, megabytes));
+    return corpus;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -237,9 +245,7 @@ int main(int argc, char** argv) {
     for (const std::string& kind : kinds) {
         for (size_t megabytes : sizes) {
             TempFolder temp(parent);
-            const std::string corpus = temp.Join("corpus");
-            platform::CreateFolder(corpus);
-            WriteTestFile(platform::JoinPath(corpus, "book.txt"), MakeCorpus(kind, megabytes));
+            const std::string corpus = WriteCorpusFolder(temp, kind, megabytes);
             for (int r = 0; r < repeat; ++r) {
                 const auto start = std::chrono::steady_clock::now();
                 all_ok = RunOnce(corpus) == 0 && all_ok;
@@ -260,9 +266,7 @@ int main(int argc, char** argv) {
     for (const std::string& kind : kinds) {
         for (size_t megabytes : sizes) {
             TempFolder temp(parent);
-            const std::string corpus = temp.Join("corpus");
-            platform::CreateFolder(corpus);
-            WriteTestFile(platform::JoinPath(corpus, "book.txt"), MakeCorpus(kind, megabytes));
+            const std::string corpus = WriteCorpusFolder(temp, kind, megabytes);
             Usage best_run, best_copy;
             best_run.cpu_seconds = best_copy.cpu_seconds = 1e9;
             for (int r = 0; r < repeat; ++r) {

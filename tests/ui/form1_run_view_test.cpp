@@ -235,7 +235,12 @@ TEST_F(Form1Test, TheTaskbarButtonFollowsTheRunAndIsClearedAtItsEnd) {
 TEST_F(Form1Test, WithoutATaskbarButtonTheRunStillShowsItsProgress) {
     TempFolder folder;
     folder.WriteFile(L"a.txt", "a\r\n");
-    folder.WriteFile(L"b.txt", "b\r\n");
+    // Long enough to take several of the run's timed passes, in each of which the ticker's timer
+    // is due: a file of one line can be done before it is.
+    std::string long_text;
+    for (int i = 0; i < 200000; ++i)
+        long_text += "b line of text\r\n";
+    folder.WriteFile(L"b.txt", long_text);
     Form1Options options;
     options.choose_folder = [&] { return folder.utf8_path(); };
     options.run_options.compiler = FakeCompilerPath();
