@@ -25,7 +25,8 @@ bool SourceText::View(uint64_t pos, size_t want, std::string_view* view, std::st
             return true;
         }
         // The bytes still ahead move to the front, and the rest of the window is read after them.
-        std::memmove(buffer_.get(), buffer_.get() + offset, have);
+        if (have > 0)
+            std::memmove(buffer_.get(), buffer_.get() + offset, have);
         filled_ = have;
     } else {
         filled_ = 0;
