@@ -6,7 +6,6 @@
 
 #include "builder/command_line.h"
 #include "builder/platform.h"
-#include "builder/text_bytes.h"
 #include "builder/unicode_text.h"
 #include "win/handles.h"
 #include "win/wide_text.h"

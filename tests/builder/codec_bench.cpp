@@ -18,7 +18,6 @@
 #include "builder/codepages.h"
 #include "builder/source_chars.h"
 #include "builder/source_encoding.h"
-#include "builder/text_bytes.h"
 #include "tests/builder/encoding_samples.h"
 #include "tests/builder/encoding_test_support.h"
 
@@ -153,15 +152,6 @@ int main(int argc, char** argv) {
                               pos = AdvanceSourceChars(text, pos, kPieceChars, corpus.encoding, nullptr);
                       },
                       repeat));
-        if (corpus.encoding == SourceEncoding::kGb18030) {
-            PrintRate("(code page 936 AdvanceChars, for comparison)", text.size(),
-                      Seconds(
-                          [&] {
-                              size_t passed = 0;
-                              AdvanceChars(text, 0, static_cast<size_t>(-1), TextEncoding::kCp936, &passed);
-                          },
-                          repeat));
-        }
         std::string utf8;
         PrintRate("DecodeSourceText", text.size(),
                   Seconds(

@@ -3,7 +3,6 @@
 
 #include "builder/pages.h"
 #include "builder/platform.h"
-#include "builder/text_bytes.h"
 #include "tests/builder/test_support.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
@@ -121,4 +122,31 @@ std::string FakeCompilerPath(const std::string& kind) {
 
 std::string Gbk(const std::string& utf8) {
     return platform::EncodeCp936(utf8);
+}
+
+bool LineReader::Next(std::string_view& line) {
+    if (pos_ >= text_.size())
+        return false;
+    // The next CR and LF are remembered: searching for each afresh on every line would scan
+    // the rest of a file that has only one kind of line end again and again.
+    if (next_cr_ < pos_)
+        next_cr_ = Find('\r');
+    if (next_lf_ < pos_)
+        next_lf_ = Find('\n');
+    size_t end = next_cr_ < next_lf_ ? next_cr_ : next_lf_;
+    if (end >= text_.size()) {
+        line = text_.substr(pos_);
+        pos_ = text_.size();
+        return true;
+    }
+    line = text_.substr(pos_, end - pos_);
+    pos_ = end + 1;
+    if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
+        ++pos_;
+    return true;
+}
+
+size_t LineReader::Find(char c) const {
+    const void* hit = std::memchr(text_.data() + pos_, c, text_.size() - pos_);
+    return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text_.data()) : text_.size();
 }

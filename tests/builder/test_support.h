@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "builder/folder_file_list.h"
@@ -87,3 +88,19 @@ class ScopedEnv {
 std::string FakeCompilerPath(const std::string& kind);  // "writes" or "silent"
 // Text in code page 936 from UTF-8 written in the test source.
 std::string Gbk(const std::string& utf8);
+
+// Reads lines that end at CR LF, at CR or at a bare LF, as a reader of the pages would. A line
+// end at the very end of the text does not start another line.
+class LineReader {
+  public:
+    explicit LineReader(std::string_view text) : text_(text), next_cr_(Find('\r')), next_lf_(Find('\n')) {}
+    bool Next(std::string_view& line);
+
+  private:
+    size_t Find(char c) const;
+
+    std::string_view text_;
+    size_t pos_ = 0;
+    size_t next_cr_;
+    size_t next_lf_;
+};

@@ -6,8 +6,10 @@
 
 #include "builder/byte_blocks.h"
 #include "builder/command_line.h"
+#include "builder/source_chars.h"
 #include "builder/text_bytes.h"
 #include "builder/unicode_text.h"
+#include "tests/builder/test_support.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -16,6 +18,21 @@
 #endif
 
 namespace {
+
+// Characters counted and passed as the run steps through GB18030 (which reads code page 936
+// text alike) and UTF-8 sources.
+size_t CountChars(std::string_view text, SourceEncoding encoding) {
+    size_t count = 0;
+    AdvanceSourceChars(text, 0, static_cast<size_t>(-1), encoding, &count);
+    return count;
+}
+size_t AdvanceChars(std::string_view text, size_t pos, size_t chars, SourceEncoding encoding, size_t* passed) {
+    return AdvanceSourceChars(text, pos, chars, encoding, passed);
+}
+// The one-character rule the block steps must agree with.
+size_t CharLengthAt(std::string_view text, size_t pos, SourceEncoding encoding) {
+    return SourceCharLength(reinterpret_cast<const unsigned char*>(text.data()), pos, text.size(), encoding);
+}
 
 std::vector<std::string> Lines(std::string_view text) {
     std::vector<std::string> lines;
@@ -32,21 +49,21 @@ TEST(CharCounting, Cp936DoubleByteCharactersCountOnce) {
         "\xD6\xD0"
         "a"
         "\xCE\xC4";
-    EXPECT_EQ(CountChars(text, TextEncoding::kCp936), 3u);
+    EXPECT_EQ(CountChars(text, SourceEncoding::kGb18030), 3u);
     size_t passed = 0;
-    EXPECT_EQ(AdvanceChars(text, 0, 2, TextEncoding::kCp936, &passed), 3u);
+    EXPECT_EQ(AdvanceChars(text, 0, 2, SourceEncoding::kGb18030, &passed), 3u);
     EXPECT_EQ(passed, 2u);
     // Second bytes in the ASCII letter range (0x40..0x7E) belong to the character.
     std::string letters_as_trail = "\x81\x41\x81\x7E";
-    EXPECT_EQ(CountChars(letters_as_trail, TextEncoding::kCp936), 2u);
+    EXPECT_EQ(CountChars(letters_as_trail, SourceEncoding::kGb18030), 2u);
 }
 
 TEST(CharCounting, Cp936BytesThatStartNoCharacterCountAlone) {
     // A lead byte before CR, a lead byte at the end, 0x80 and 0xFF: one character each, and
     // the CR is never swallowed.
     std::string text = "\x81\r\x80\xFF\xD6";
-    EXPECT_EQ(CountChars(text, TextEncoding::kCp936), 5u);
-    EXPECT_EQ(CharLengthAt("\x81\x7F", 0, TextEncoding::kCp936), 1u);
+    EXPECT_EQ(CountChars(text, SourceEncoding::kGb18030), 5u);
+    EXPECT_EQ(CharLengthAt("\x81\x7F", 0, SourceEncoding::kGb18030), 1u);
 }
 
 TEST(CharCounting, FastCp936CountingAgreesWithTheRuleOnAnyBytes) {
@@ -67,11 +84,11 @@ TEST(CharCounting, FastCp936CountingAgreesWithTheRuleOnAnyBytes) {
             size_t pos = 0;
             size_t count = 0;
             while (count < budget && pos < text.size()) {
-                pos += CharLengthAt(text, pos, TextEncoding::kCp936);
+                pos += CharLengthAt(text, pos, SourceEncoding::kGb18030);
                 ++count;
             }
             size_t passed = 0;
-            ASSERT_EQ(AdvanceChars(text, 0, budget, TextEncoding::kCp936, &passed), pos) << round << " " << budget;
+            ASSERT_EQ(AdvanceChars(text, 0, budget, SourceEncoding::kGb18030, &passed), pos) << round << " " << budget;
             ASSERT_EQ(passed, count);
         }
     }
@@ -108,7 +125,7 @@ TEST(CharCounting, BlockCountingAgreesWithTheRuleOnLongTexts) {
         std::string text = RandomCp936Bytes(state, 40 + static_cast<size_t>(round) * 7);
         std::vector<size_t> starts{0};
         for (size_t pos = 0; pos < text.size();) {
-            pos += CharLengthAt(text, pos, TextEncoding::kCp936);
+            pos += CharLengthAt(text, pos, SourceEncoding::kGb18030);
             starts.push_back(pos);
         }
         const size_t chars = starts.size() - 1;
@@ -118,13 +135,13 @@ TEST(CharCounting, BlockCountingAgreesWithTheRuleOnLongTexts) {
             for (size_t budget = 0; budget <= chars + 2; budget += 1 + budget / 16) {
                 size_t passed = 0;
                 size_t expected_index = std::min(from + budget, chars);
-                ASSERT_EQ(AdvanceChars(text, starts[from], budget, TextEncoding::kCp936, &passed),
+                ASSERT_EQ(AdvanceChars(text, starts[from], budget, SourceEncoding::kGb18030, &passed),
                           starts[expected_index])
                     << round << " " << from << " " << budget;
                 ASSERT_EQ(passed, expected_index - from);
             }
         }
-        ASSERT_EQ(CountChars(text, TextEncoding::kCp936), chars);
+        ASSERT_EQ(CountChars(text, SourceEncoding::kGb18030), chars);
     }
 }
 
@@ -160,10 +177,10 @@ TEST(ByteBlocks, FastAndPortableClassificationAgreeWithTheByteRules) {
 
 TEST(CharCounting, Utf8CountsCodePoints) {
     std::string text = "a\xE4\xB8\xAD\xF0\x9F\x98\x80";  // a, U+4E2D, U+1F600
-    EXPECT_EQ(CountChars(text, TextEncoding::kUtf8), 3u);
+    EXPECT_EQ(CountChars(text, SourceEncoding::kUtf8), 3u);
     size_t passed = 0;
-    EXPECT_EQ(AdvanceChars(text, 0, 2, TextEncoding::kUtf8, &passed), 4u);
-    EXPECT_EQ(AdvanceChars(text, 0, 10, TextEncoding::kUtf8, &passed), text.size());
+    EXPECT_EQ(AdvanceChars(text, 0, 2, SourceEncoding::kUtf8, &passed), 4u);
+    EXPECT_EQ(AdvanceChars(text, 0, 10, SourceEncoding::kUtf8, &passed), text.size());
     EXPECT_EQ(passed, 3u);
 }
 
