@@ -8,18 +8,8 @@ set -u
 cli=$1
 out=$2
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in kchmviewer xchm Xvfb xdotool import convert python3; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "viewer_pictures: $tool is missing; skipped"; exit 77; }
-done
-mkdir -p "$out"
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+name=viewer_pictures
+tools=python3
 . "$here/../chm/viewer_session.sh"
 
 compilers="builtin"

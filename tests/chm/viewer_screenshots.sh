@@ -7,26 +7,14 @@
 set -u
 sample_books=$1
 out=$2
-for tool in kchmviewer xchm Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "viewer_screenshots: $tool is missing; skipped"; exit 77; }
-done
-mkdir -p "$out"
-work=$(mktemp -d)
-xvfb_pid=
-viewer_pid=
-cleanup() {
-    [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+name=viewer_screenshots
+tools=
+. "$(dirname "$0")/viewer_session.sh"
 
 "$sample_books" "$work" >"$work/books.txt" || { echo "viewer_screenshots: cannot make the sample books"; exit 1; }
 chinese=$(sed -n 1p "$work/books.txt")
 ascii=$(sed -n 2p "$work/books.txt")
 korean=$(sed -n 3p "$work/books.txt")
-
-. "$(dirname "$0")/viewer_session.sh"
 
 start_viewer kchmviewer kchmviewer "$chinese"
 shot kchmviewer-contents

@@ -1,7 +1,23 @@
-# Sourced by the scripts that take pictures of books in the Unix CHM viewers: a display of its
-# own, starting and ending a viewer, clicks and pictures.
-# In:  work (a scratch folder), out (where the pictures go).
-# Out: failed (1 once a picture looked empty), window (the viewer's window), viewer_pid.
+# Sourced by the scripts that take pictures of books in the Unix CHM viewers: the tools they need,
+# a scratch folder, a display of its own, starting and ending a viewer, clicks and pictures.
+# In:  out (where the pictures go), name (for messages), tools (what the script needs besides the
+#      viewers and the X tools). Exits 77 (skipped) when one of them is missing.
+# Out: work (a scratch folder, removed at the end), failed (1 once a picture looked empty),
+#      window (the viewer's window), viewer_pid.
+
+for tool in kchmviewer xchm Xvfb xdotool import convert $tools; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "$name: $tool is missing; skipped"; exit 77; }
+done
+mkdir -p "$out"
+work=$(mktemp -d)
+xvfb_pid=
+viewer_pid=
+cleanup() {
+    [ -n "$viewer_pid" ] && kill "$viewer_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 # A display of our own, so that nothing else is in the pictures.
 fifo=$work/display
@@ -16,13 +32,12 @@ export XDG_RUNTIME_DIR=$work
 export wx_filesys_no_mimetypesmanager=1
 
 failed=0
-viewer_pid=
 window=
 start_viewer() {  # class program book
     "$2" "$3" >>"$work/viewer.log" 2>&1 &
     viewer_pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --class "$1" | head -1)
-    [ -n "$window" ] || { echo "viewer_screenshots: $2 showed no window"; cat "$work/viewer.log"; exit 1; }
+    [ -n "$window" ] || { echo "$name: $2 showed no window"; cat "$work/viewer.log"; exit 1; }
     xdotool windowmove "$window" 0 0 windowsize "$window" 1000 700
     sleep 3
 }
@@ -40,7 +55,7 @@ shot() {  # name
     # A picture of a few colours is an empty or unpainted window.
     colours=$(convert "$out/$1.png" -format %k info:)
     if [ "${colours:-0}" -lt 50 ]; then
-        echo "viewer_screenshots: $1.png has only $colours colours"
+        echo "$name: $1.png has only $colours colours"
         failed=1
     fi
     echo "$out/$1.png"
