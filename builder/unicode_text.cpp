@@ -52,12 +52,6 @@ char32_t NextCodePoint(std::string_view s, size_t pos, size_t* length) {
     return c;
 }
 
-void AppendCharReference(std::string& out, char32_t c) {
-    out += "&#";
-    out += std::to_string(static_cast<unsigned long>(c));
-    out += ';';
-}
-
 std::string Utf16BytesToUtf8(std::string_view bytes, bool big_endian) {
     std::string out;
     out.reserve(bytes.size() * 3 / 2);

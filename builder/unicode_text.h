@@ -7,8 +7,6 @@
 void AppendUtf8(std::string& out, char32_t c);
 // The code point starting at byte `pos`; an invalid sequence yields U+FFFD and length 1.
 char32_t NextCodePoint(std::string_view utf8, size_t pos, size_t* length);
-// Appends "&#N;" with N the decimal code point.
-void AppendCharReference(std::string& out, char32_t c);
 
 // UTF-16 in little- or big-endian bytes to UTF-8; unpaired surrogates become U+FFFD and an
 // odd last byte is dropped.

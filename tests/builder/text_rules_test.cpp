@@ -8,6 +8,7 @@
 #include "builder/command_line.h"
 #include "builder/source_chars.h"
 #include "builder/text_bytes.h"
+#include "builder/text_sink.h"
 #include "builder/unicode_text.h"
 #include "tests/builder/test_support.h"
 
@@ -244,9 +245,8 @@ TEST(Unicode, InvalidUtf8BecomesReplacementCharacters) {
     EXPECT_EQ(length, 1u);
     EXPECT_EQ(NextCodePoint("\xE4\xB8", 0, &length), 0xFFFDu);
     EXPECT_EQ(NextCodePoint("\xED\xA0\x80", 0, &length), 0xFFFDu);  // an encoded surrogate
-    std::string out;
-    AppendCharReference(out, 0x1F600);
-    EXPECT_EQ(out, "&#128512;");
+    char out[16];
+    EXPECT_EQ(std::string(out, PutCharReference(out, 0x1F600)), "&#128512;");
 }
 
 TEST(CommandLine, QuotesLikeTheRuntimeParses) {
